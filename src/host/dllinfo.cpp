@@ -1,0 +1,16 @@
+#include "host/command.h"
+#include "host/info_text.h"
+#include "host/module_strings.h"
+#include "host/text.h"
+
+using namespace toolcase;
+
+TOOLCASE_COMMAND(DLLInfo) {
+  return run_command(data, [&](const std::string& input) {
+    if (!text::keyword_match(input, "msg")) return std::string(kShortInfoText);
+    const std::string caption = ProductCaption.value();
+    const int pressed = MessageBoxA(main_window, kFullInfoText, caption.c_str(),
+                                    MB_OK | MB_ICONINFORMATION);
+    return std::string(pressed == IDOK ? kTrue : kError);
+  });
+}

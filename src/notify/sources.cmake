@@ -1,0 +1,3 @@
+# Notification: message boxes and alert sounds.
+list(APPEND TOOLCASE_WIN32_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/notify_commands.cpp)

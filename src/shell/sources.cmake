@@ -1,0 +1,3 @@
+# Shell commands: screen saver, Start button, desktop icons.
+list(APPEND TOOLCASE_WIN32_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/shell_commands.cpp)

@@ -1,0 +1,4 @@
+# Machine facts, folders and long paths.
+list(APPEND TOOLCASE_WIN32_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/machine_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_commands.cpp)

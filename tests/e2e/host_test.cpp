@@ -1,0 +1,165 @@
+// The DLL as the host sees it: its exports, its calling convention, its
+// version record and the information command.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/info_text.h"
+#include "message_box_watcher.h"
+#include "test_window.h"
+#include "toolcase_dll.h"
+
+using namespace toolcase;
+using namespace toolcase::e2e;
+
+namespace {
+
+// Every command, at its ordinal (index + 1).
+const std::vector<std::string> kCommands = {
+    "DLLInfo",        "Beep",           "MessageDialog",   "DesktopIcons",    "StartButton",
+    "ScreenSaver",    "ProcessIsRunning", "KillProcess",   "WindowClose",     "WindowMaximize",
+    "WindowMinimize", "WindowActivate", "ChangeWindowText", "WindowText",     "WindowDisable",
+    "WindowEnable",   "WindowHide",     "WindowIsVisible", "WindowShow",      "Screen",
+    "Memory",         "UserName",       "ComputerName",    "GetDir",          "ExtractFullPath"};
+
+// Commands that do something to the desktop even for an empty input.
+bool acts_on_empty_input(const std::string& name) {
+  return name == "ScreenSaver" || name == "KillProcess" || name == "ChangeWindowText";
+}
+
+const IMAGE_EXPORT_DIRECTORY* export_directory(HMODULE module) {
+  auto* base = reinterpret_cast<const BYTE*>(module);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress;
+  return reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + rva);
+}
+
+}  // namespace
+
+TEST(Exports, AreTheTwentyFiveCommandsAtTheirOrdinals) {
+  const HMODULE module = toolcase_module();
+  ASSERT_NE(module, nullptr);
+  const IMAGE_EXPORT_DIRECTORY* directory = export_directory(module);
+  const auto* base = reinterpret_cast<const char*>(module);
+  EXPECT_STREQ(base + directory->Name, "toolcase.dll");
+  EXPECT_EQ(directory->Base, 1u);
+  EXPECT_EQ(directory->NumberOfFunctions, 25u);
+  EXPECT_EQ(directory->NumberOfNames, 25u);
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    const FARPROC by_name = GetProcAddress(module, kCommands[i].c_str());
+    const FARPROC by_ordinal = GetProcAddress(module, MAKEINTRESOURCEA(i + 1));
+    EXPECT_NE(by_name, nullptr) << kCommands[i];
+    EXPECT_EQ(by_name, by_ordinal) << kCommands[i] << " is not at ordinal " << i + 1;
+  }
+}
+
+TEST(CallingConvention, EveryCommandReturns3AndRemoves24Bytes) {
+  for (const std::string& name : kCommands) {
+    if (acts_on_empty_input(name)) continue;
+    SCOPED_TRACE(name);
+    call(name.c_str(), "");
+    call(name.c_str(), "no such keyword");
+    call(name.c_str(), std::string(899, 'q'));
+  }
+}
+
+TEST(CallingConvention, ANullDataBufferIsReadAsEmptyWithoutCrashing) {
+  for (const std::string& name : kCommands) {
+    if (acts_on_empty_input(name)) continue;
+    int removed = 0;
+    char parameters[900] = {};
+    const int result = host::call_command(command(name.c_str()), nullptr, nullptr, nullptr,
+                                          parameters, FALSE, FALSE, removed);
+    EXPECT_EQ(result, 3) << name;
+    EXPECT_EQ(removed, host::kArgumentBytes) << name;
+  }
+}
+
+TEST(VersionRecord, SaysWrenchbox1002) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(toolcase_module(), path, MAX_PATH);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> record(size);
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, record.data()));
+
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(2, 0));
+  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
+  EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(2, 0));
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+  WORD* translation = nullptr;
+  ASSERT_TRUE(VerQueryValueA(record.data(), "\\VarFileInfo\\Translation",
+                             reinterpret_cast<void**>(&translation), &length));
+  EXPECT_EQ(translation[0], 0x0409);
+  EXPECT_EQ(translation[1], 0x04E4);
+
+  auto string_value = [&](const char* name) {
+    char* value = nullptr;
+    const std::string key = std::string("\\StringFileInfo\\040904E4\\") + name;
+    return VerQueryValueA(record.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)
+               ? std::string(value)
+               : std::string("<missing>");
+  };
+  EXPECT_EQ(string_value("ProductName"), "Wrenchbox");
+  EXPECT_EQ(string_value("FileVersion"), "1.0.0.2");
+  EXPECT_EQ(string_value("ProductVersion"), "1.0.0.2");
+  EXPECT_EQ(string_value("OriginalFilename"), "toolcase.dll");
+}
+
+TEST(DLLInfo, AnswersTheShortTextForAnythingButMsg) {
+  for (const char* input : {"", "msg ", " msg", "msgs", "info", "MSG\t"}) {
+    EXPECT_EQ(call("DLLInfo", input), kShortInfoText) << '"' << input << '"';
+  }
+  EXPECT_EQ(std::string(kShortInfoText).find_first_of("\r\n"), std::string::npos);
+}
+
+TEST(DLLInfo, MsgInAnyCaseShowsTheInformationBoxOwnedByTheMainWindow) {
+  TestWindow host(unique_name("toolcase-host"), unique_name("toolcase host window"), true);
+  for (const char* input : {"msg", "MSG", "mSg"}) {
+    SCOPED_TRACE(input);
+    MessageBoxWatcher watcher("Wrenchbox v1.0", IDOK);
+    EXPECT_EQ(call("DLLInfo", input, host.handle()), "true");
+    const SeenBox box = watcher.result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.owner, host.handle());
+    EXPECT_EQ(box.text, kFullInfoText);
+    EXPECT_EQ(box.button_ids, std::vector<int>{IDOK});
+    EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_INFORMATION));
+  }
+}
+
+TEST(DLLInfo, FullTextSeparatesItsLinesByABareCarriageReturn) {
+  const std::string text = kFullInfoText;
+  EXPECT_EQ(text.find('\n'), std::string::npos);
+  EXPECT_EQ(text.rfind("Name: Wrenchbox\rType: mIRC DLL\rVersion: 1.0.0.1\rAuthor: ", 0), 0u);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t cr; (cr = text.find('\r', start)) != std::string::npos; start = cr + 1) {
+    lines.push_back(text.substr(start, cr - start));
+  }
+  lines.push_back(text.substr(start));
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[4], "");
+  EXPECT_EQ(lines[6].front(), ' ');
+  EXPECT_EQ(lines[6].back(), ' ');
+  EXPECT_EQ(lines[7], "");
+  EXPECT_EQ(lines[8].front(), ' ');
+}
+
+TEST(DLLInfo, AnswersErrorWhenTheBoxCannotBeShown) {
+  // A window handle that names no window: the platform refuses the box.
+  const HWND no_window = reinterpret_cast<HWND>(0x7FFFFFF0);
+  MessageBoxWatcher watcher("Wrenchbox v1.0", IDOK, 1500);
+  EXPECT_EQ(call("DLLInfo", "msg", no_window), "error");
+  EXPECT_FALSE(watcher.result().found);
+}

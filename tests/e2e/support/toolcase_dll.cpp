@@ -1,0 +1,52 @@
+#include "toolcase_dll.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace toolcase::e2e {
+
+HMODULE toolcase_module() {
+  static const HMODULE module = [] {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dll(path, length < MAX_PATH ? length : 0);
+    dll.erase(dll.find_last_of('\\') + 1);
+    dll += "toolcase.dll";
+    return LoadLibraryA(dll.c_str());
+  }();
+  return module;
+}
+
+FARPROC command(const char* name) {
+  const HMODULE module = toolcase_module();
+  EXPECT_NE(module, nullptr) << "toolcase.dll did not load";
+  if (module == nullptr) return nullptr;
+  const FARPROC fn = GetProcAddress(module, name);
+  EXPECT_NE(fn, nullptr) << "toolcase.dll does not export " << name;
+  return fn;
+}
+
+host::CallRecord call_record(const char* name, std::string_view input, HWND main_window) {
+  const FARPROC fn = command(name);
+  if (fn == nullptr) return {};
+  const host::CallRecord record = host::call_like_host(fn, input, main_window);
+  EXPECT_EQ(record.returned, 3) << name;
+  EXPECT_EQ(record.stack_bytes_removed, host::kArgumentBytes) << name;
+  EXPECT_TRUE(record.answer_terminated) << name << ": answer not terminated inside the buffer";
+  EXPECT_TRUE(record.tail_intact) << name << ": bytes after the answer's NUL changed";
+  EXPECT_TRUE(record.guard_intact) << name << ": wrote past the 900-byte buffer";
+  return record;
+}
+
+std::string call(const char* name, std::string_view input, HWND main_window) {
+  return call_record(name, input, main_window).answer;
+}
+
+std::uintptr_t next_handle_value() {
+  const HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  CloseHandle(probe);
+  return reinterpret_cast<std::uintptr_t>(probe);
+}
+
+}  // namespace toolcase::e2e

@@ -1,0 +1,31 @@
+// The DLL under test, loaded once per test program from beside the program,
+// and calls into it that check the host's promises on every call.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "hostcall/host_call.h"
+
+namespace toolcase::e2e {
+
+HMODULE toolcase_module();
+// The export of that name; fails the test when it is missing.
+FARPROC command(const char* name);
+
+// Calls the command as mIRC does, expects the result 3, 24 bytes removed,
+// the answer NUL-terminated inside the buffer, the bytes after its NUL and
+// the guard bytes behind the buffer untouched; returns the answer.
+std::string call(const char* name, std::string_view input, HWND main_window = nullptr);
+
+// The same call, with the full record for tests that look at the frame itself.
+host::CallRecord call_record(const char* name, std::string_view input,
+                             HWND main_window = nullptr);
+
+// The value the next kernel handle gets: a leak between two probes raises it.
+// (GetProcessHandleCount is always 0 under Wine.)
+std::uintptr_t next_handle_value();
+
+}  // namespace toolcase::e2e

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages the build and the tests need are present.
+# As root it installs what is missing; otherwise it prints the command to run.
+set -euo pipefail
+
+missing=()
+need() { # need PACKAGE TEST-COMMAND...
+  local package=$1; shift
+  "$@" >/dev/null 2>&1 || missing+=("$package")
+}
+need make        command -v make
+need cmake       command -v cmake
+need g++         command -v g++
+need googletest  test -f /usr/src/googletest/CMakeLists.txt
+need g++-mingw-w64-i686 command -v i686-w64-mingw32-g++-posix
+need wine        command -v wine
+need wine32:i386 test -x /usr/lib/wine/wine
+need xvfb        command -v Xvfb
+need xauth       command -v xauth
+for extra in ${TOOLCASE_EXTRA_PACKAGES:-}; do
+  need "$extra" dpkg -s "${extra%%:*}"
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+install="dpkg --add-architecture i386 && apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them as root with:" >&2
+  echo "  $install" >&2
+  exit 1
+fi
+echo "Installing ${missing[*]} ..." >&2
+bash -c "$install" >&2
