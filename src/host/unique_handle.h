@@ -1,0 +1,75 @@
+// Owners for platform handles: one move-only type per kind of handle, each
+// with its own invalid value and its own way of letting go, so that no path
+// out of a command can leak one.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace toolcase {
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using pointer = typename Traits::pointer;
+
+  UniqueHandle() noexcept = default;
+  explicit UniqueHandle(pointer value) noexcept : value_(value) {}
+  ~UniqueHandle() { reset(); }
+
+  UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  pointer get() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+
+  pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
+  void reset(pointer value = Traits::invalid()) noexcept {
+    const pointer old = std::exchange(value_, value);
+    if (old != Traits::invalid()) Traits::close(old);
+  }
+
+ private:
+  pointer value_ = Traits::invalid();
+};
+
+// A ToolHelp snapshot: INVALID_HANDLE_VALUE when none was taken.
+struct SnapshotTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void close(pointer handle) noexcept { CloseHandle(handle); }
+};
+
+// An opened process: NULL when it could not be opened.
+struct ProcessTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer handle) noexcept { CloseHandle(handle); }
+};
+
+// A directory search: INVALID_HANDLE_VALUE when nothing was found.
+struct FindTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void close(pointer handle) noexcept { FindClose(handle); }
+};
+
+// A block from the process heap: NULL when none was obtained.
+struct HeapBlockTraits {
+  using pointer = void*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
+};
+
+using unique_snapshot = UniqueHandle<SnapshotTraits>;
+using unique_process = UniqueHandle<ProcessTraits>;
+using unique_find = UniqueHandle<FindTraits>;
+using unique_heap_block = UniqueHandle<HeapBlockTraits>;
+
+}  // namespace toolcase
