@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "host/info_text.h"
+#include "host/module_strings.h"
+#include "linked_commands.h"
 #include "message_box_watcher.h"
 #include "test_window.h"
 #include "toolcase_dll.h"
@@ -162,4 +164,9 @@ TEST(DLLInfo, AnswersErrorWhenTheBoxCannotBeShown) {
   MessageBoxWatcher watcher("Wrenchbox v1.0", IDOK, 1500);
   EXPECT_EQ(call("DLLInfo", "msg", no_window), "error");
   EXPECT_FALSE(watcher.result().found);
+}
+
+TEST(ModuleStrings, ProductCaptionHoldsItsConstantFromTheStart) {
+  EXPECT_EQ(ProductCaption.value(), "Wrenchbox v1.0");
+  EXPECT_EQ(call_linked(&DLLInfo, ""), kShortInfoText);
 }

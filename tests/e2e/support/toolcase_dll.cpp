@@ -30,6 +30,11 @@ FARPROC command(const char* name) {
 host::CallRecord call_record(const char* name, std::string_view input, HWND main_window) {
   const FARPROC fn = command(name);
   if (fn == nullptr) return {};
+  return checked_call(fn, name, input, main_window);
+}
+
+host::CallRecord checked_call(FARPROC fn, const char* name, std::string_view input,
+                              HWND main_window) {
   const host::CallRecord record = host::call_like_host(fn, input, main_window);
   EXPECT_EQ(record.returned, 3) << name;
   EXPECT_EQ(record.stack_bytes_removed, host::kArgumentBytes) << name;

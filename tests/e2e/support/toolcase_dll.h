@@ -24,6 +24,21 @@ std::string call(const char* name, std::string_view input, HWND main_window = nu
 host::CallRecord call_record(const char* name, std::string_view input,
                              HWND main_window = nullptr);
 
+// The same checks for a command linked into the test program (see
+// linked_commands.h), e.g. call_linked(&ChangeWindowText, "win;caption").
+template <typename Command>
+std::string call_linked(Command* command, std::string_view input, HWND main_window = nullptr);
+host::CallRecord checked_call(FARPROC fn, const char* name, std::string_view input,
+                              HWND main_window);
+
+template <typename Command>
+std::string call_linked(Command* command, std::string_view input, HWND main_window) {
+  // Through void(*)(), the generic function pointer type, as GetProcAddress gives.
+  const auto fn = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(command));
+  return checked_call(fn, "linked command", input, main_window)
+      .answer;
+}
+
 // The value the next kernel handle gets: a leak between two probes raises it.
 // (GetProcessHandleCount is always 0 under Wine.)
 std::uintptr_t next_handle_value();
