@@ -2,9 +2,10 @@
 #            and asks the DLL who it is.
 # make test  builds, then runs every test (native unit tests and the Windows
 #            end-to-end tests under Wine).
+# make dist  packs dist/toolcase-<version>.zip for mIRC users.
 PRESET ?= windows
 
-.PHONY: all build test deps clean
+.PHONY: all build test dist deps clean
 
 all: build
 	@bin/toolcase DLLInfo
@@ -16,8 +17,11 @@ build: deps
 test: build
 	tools/wine-session.sh ctest --preset $(PRESET)
 
+dist: build
+	tools/make-dist.sh build dist
+
 deps:
 	@tools/ensure-deps.sh
 
 clean:
-	rm -rf build
+	rm -rf build dist

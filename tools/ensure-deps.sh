@@ -17,9 +17,8 @@ need wine        command -v wine
 need wine32:i386 test -x /usr/lib/wine/wine
 need xvfb        command -v Xvfb
 need xauth       command -v xauth
-for extra in ${TOOLCASE_EXTRA_PACKAGES:-}; do
-  need "$extra" dpkg -s "${extra%%:*}"
-done
+need zip         command -v zip
+need unzip       command -v unzip
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 

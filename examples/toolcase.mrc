@@ -1,0 +1,92 @@
+; toolcase.mrc - mIRC wrappers for every command of toolcase.dll
+;
+; Put toolcase.dll beside this script and load it with:  /load -rs toolcase.mrc
+; Identifiers ($tc.xxx) return the DLL's answer; commands (/tc.xxx) act and echo it.
+; Most commands answer "true", "false" (the platform said no) or "error" (input not
+; understood, or nothing found to act on). Answers are at most 899 bytes.
+
+; Where the DLL is: beside this script.
+alias -l tc.dll { return $scriptdir $+ toolcase.dll }
+
+; $tc.info -> one-line information about the library. /tc.about shows the full box.
+alias tc.info { return $dll($tc.dll, DLLInfo, ) }
+; /tc.about shows the information box without blocking mIRC ($dllcall runs it on a worker thread).
+alias tc.about { noop $dllcall($tc.dll, tc.done, DLLInfo, msg) }
+; Called by $dllcall when a command run in the background has answered ($1- is the answer).
+alias -l tc.done { echo -a toolcase: $1- }
+
+; ---- Windows: WINDOW is a window's class name (tried first) or its exact title ----
+; $tc.visible(WINDOW) -> true/false
+alias tc.visible { return $dll($tc.dll, WindowIsVisible, $1-) }
+; /tc.show WINDOW -> true, false, or error (not found / already visible)
+alias tc.show { echo -a $dll($tc.dll, WindowShow, $1-) }
+; /tc.hide WINDOW -> true, false, or error (not found / already hidden)
+alias tc.hide { echo -a $dll($tc.dll, WindowHide, $1-) }
+; /tc.enable WINDOW -> true (was disabled), false (already enabled), error (not found)
+alias tc.enable { echo -a $dll($tc.dll, WindowEnable, $1-) }
+; /tc.disable WINDOW -> true (was enabled), false (already disabled), error (not found)
+alias tc.disable { echo -a $dll($tc.dll, WindowDisable, $1-) }
+; /tc.activate WINDOW -> true when brought to the foreground
+alias tc.activate { echo -a $dll($tc.dll, WindowActivate, $1-) }
+; /tc.minimize WINDOW -> true when the window was visible before
+alias tc.minimize { echo -a $dll($tc.dll, WindowMinimize, $1-) }
+; /tc.maximize WINDOW -> true when the window was visible before
+alias tc.maximize { echo -a $dll($tc.dll, WindowMaximize, $1-) }
+; /tc.close WINDOW -> true when the close request was queued (the program may still refuse)
+alias tc.close { echo -a $dll($tc.dll, WindowClose, $1-) }
+; $tc.caption(WINDOW) -> the caption; false when empty; error when not found
+alias tc.caption { return $dll($tc.dll, WindowText, $1-) }
+; /tc.setcaption WINDOW;NEW CAPTION -> true/false/error
+alias tc.setcaption { echo -a $dll($tc.dll, ChangeWindowText, $1-) }
+
+; ---- Processes: NAME is an executable name such as notepad.exe (any letter case) ----
+; $tc.running(NAME) -> true/false
+alias tc.running { return $dll($tc.dll, ProcessIsRunning, $1-) }
+; /tc.kill NAME -> ends EVERY process of that name (mIRC's own too!): true/false
+alias tc.kill { echo -a $dll($tc.dll, KillProcess, $1-) }
+
+; ---- Shell ----
+; /tc.screensaver -> starts the screen saver; true/false
+alias tc.screensaver { echo -a $dll($tc.dll, ScreenSaver, ) }
+; /tc.startbutton show|hide|simulate -> true/false/error
+alias tc.startbutton { echo -a $dll($tc.dll, StartButton, $1) }
+; /tc.desktopicons disable|enable|show|hide -> true/false/error (error: already so)
+alias tc.desktopicons { echo -a $dll($tc.dll, DesktopIcons, $1) }
+
+; ---- Machine facts and folders ----
+; $tc.computer -> the computer's name
+alias tc.computer { return $dll($tc.dll, ComputerName, get) }
+; /tc.rename NAME -> renames the computer (1 to 15 characters; takes effect after a restart)
+alias tc.rename { echo -a $dll($tc.dll, ComputerName, set $1) }
+; $tc.user -> the name of the user mIRC runs as
+alias tc.user { return $dll($tc.dll, UserName, ) }
+; $tc.memory(total|used|available|pfilesize|pfileavailable|vmemorytotal|vmemoryavailable)
+;   -> e.g. 523760KB, or 37% for used
+alias tc.memory { return $dll($tc.dll, Memory, $1) }
+; $tc.screen(width|height|resolution) -> e.g. 1024, 768, 1024x768
+alias tc.screen { return $dll($tc.dll, Screen, $1) }
+; $tc.dir(system|windows|temp|fulltemp) -> a folder; temp and fulltemp end in \
+alias tc.dir { return $dll($tc.dll, GetDir, $1) }
+; $tc.longpath(PATH) -> the path with the names the file system stores (C:\PROGRA~1 -> C:\Program Files)
+alias tc.longpath { return $dll($tc.dll, ExtractFullPath, $1-) }
+
+; ---- Notification ----
+; /tc.ask BUTTONS;ICON;CAPTION;MESSAGE -> shows a box without blocking mIRC and echoes the button
+;   BUTTONS: ok, yesno, yesnocancel, abortretryignore   ICON: information, warning, error, question
+;   e.g. /tc.ask yesno;question;Confirm;Delete the log?
+alias tc.ask { noop $dllcall($tc.dll, tc.done, MessageDialog, $1-) }
+; $tc.askwait(BUTTONS;ICON;CAPTION;MESSAGE) -> ok, cancel, abort, retry, ignore, yes, no or error
+;   (blocks mIRC until the box is closed)
+alias tc.askwait { return $dll($tc.dll, MessageDialog, $1-) }
+; /tc.beep information|warning|error|default -> true/false/error
+alias tc.beep { echo -a $dll($tc.dll, Beep, $1) }
+
+; ---- Demo: only harmless commands ----
+alias tc.demo {
+  echo -a Library: $tc.info
+  echo -a Computer: $tc.computer $+ , user: $tc.user
+  echo -a Screen: $tc.screen(resolution) $+ , memory in use: $tc.memory(used)
+  echo -a Temp folder: $tc.dir(fulltemp)
+  echo -a mIRC is running: $tc.running(mirc.exe)
+  tc.beep information
+}
