@@ -19,6 +19,10 @@ need xvfb        command -v Xvfb
 need xauth       command -v xauth
 need zip         command -v zip
 need unzip       command -v unzip
+need clang       command -v clang++
+need libclang-rt-dev test -n "$(find /usr/lib/llvm-* -name "libclang_rt.fuzzer-x86_64.a" 2>/dev/null)"
+need clang-tidy  command -v clang-tidy
+need cppcheck    command -v cppcheck
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
