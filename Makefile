@@ -3,9 +3,11 @@
 # make test  builds, then runs every test (native unit tests and the Windows
 #            end-to-end tests under Wine).
 # make dist  packs dist/toolcase-<version>.zip for mIRC users.
+# make fuzz  runs every libFuzzer target for FUZZ_SECONDS each.
 PRESET ?= windows
+FUZZ_SECONDS ?= 120
 
-.PHONY: all build test dist deps clean
+.PHONY: all build test dist fuzz deps clean
 
 all: build
 	@bin/toolcase DLLInfo
@@ -16,6 +18,12 @@ build: deps
 
 test: build
 	tools/wine-session.sh ctest --preset $(PRESET)
+
+fuzz: build
+	@for fuzzer in build/fuzz/fuzz_*; do \
+	  target=$${fuzzer##*/fuzz_}; echo "== $$target ($(FUZZ_SECONDS) s)"; \
+	  tools/run-fuzzer.sh $$fuzzer tests/fuzz/corpus/$$target $(FUZZ_SECONDS) || exit 1; \
+	done
 
 dist: build
 	tools/make-dist.sh build dist
