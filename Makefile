@@ -4,10 +4,11 @@
 #            end-to-end tests under Wine).
 # make dist  packs dist/toolcase-<version>.zip for mIRC users.
 # make fuzz  runs every libFuzzer target for FUZZ_SECONDS each.
+# make bench times each command against the platform calls it makes.
 PRESET ?= windows
 FUZZ_SECONDS ?= 120
 
-.PHONY: all build test dist fuzz deps clean
+.PHONY: all build test dist fuzz bench deps clean
 
 all: build
 	@bin/toolcase DLLInfo
@@ -24,6 +25,9 @@ fuzz: build
 	  target=$${fuzzer##*/fuzz_}; echo "== $$target ($(FUZZ_SECONDS) s)"; \
 	  tools/run-fuzzer.sh $$fuzzer tests/fuzz/corpus/$$target $(FUZZ_SECONDS) || exit 1; \
 	done
+
+bench: build
+	tools/wine-run.sh build/toolcase_bench.exe
 
 dist: build
 	tools/make-dist.sh build dist
