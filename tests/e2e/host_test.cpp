@@ -27,9 +27,12 @@ const std::vector<std::string> kCommands = {
     "WindowEnable",   "WindowHide",     "WindowIsVisible", "WindowShow",      "Screen",
     "Memory",         "UserName",       "ComputerName",    "GetDir",          "ExtractFullPath"};
 
-// Commands that do something to the desktop even for an empty input.
+// Commands that do something to the desktop even for an empty input (an
+// empty name finds the first window with an empty title).
 bool acts_on_empty_input(const std::string& name) {
-  return name == "ScreenSaver" || name == "KillProcess" || name == "ChangeWindowText";
+  return name == "ScreenSaver" || name == "KillProcess" ||
+         (name.rfind("Window", 0) == 0 && name != "WindowText" && name != "WindowIsVisible") ||
+         name == "ChangeWindowText";
 }
 
 const IMAGE_EXPORT_DIRECTORY* export_directory(HMODULE module) {
