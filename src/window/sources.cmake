@@ -1,3 +1,7 @@
 # Window commands: find a top-level window by class or title and act on it.
+list(APPEND TOOLCASE_PURE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/caption_change.cpp)
 list(APPEND TOOLCASE_WIN32_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/window_commands.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/window_target.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/caption_commands.cpp)

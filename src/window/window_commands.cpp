@@ -1,49 +1,101 @@
-// Window commands: find a top-level window by class or title and act on it.
-// Not built yet: every command answers "error".
+// Commands that ask about or change the state of a top-level window named
+// by class or title. Each makes its platform calls only on a window found.
 #include "host/command.h"
+#include "window/window_reports.h"
+#include "window/window_target.h"
 
 using namespace toolcase;
+using window::answer_for_window;
 
-TOOLCASE_COMMAND(WindowClose) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+namespace {
+
+// EnableWindow's flag with all 32 bits set: enable.
+constexpr BOOL kEnable = -1;
+constexpr BOOL kDisable = 0;
+
+bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
+
+}  // namespace
+
+TOOLCASE_COMMAND(WindowIsVisible) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kFalse,
+                             [](HWND target) { return true_or_false(is_visible(target)); });
+  });
 }
 
-TOOLCASE_COMMAND(WindowMaximize) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+// "error" for a window that is visible already, without showing it again.
+TOOLCASE_COMMAND(WindowShow) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      if (is_visible(target)) return std::string(kError);
+      ShowWindow(target, SW_SHOW);
+      return true_or_false(is_visible(target));
+    });
+  });
 }
 
-TOOLCASE_COMMAND(WindowMinimize) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+// "error" for a window that is hidden already, without hiding it again.
+TOOLCASE_COMMAND(WindowHide) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      if (!is_visible(target)) return std::string(kError);
+      ShowWindow(target, SW_HIDE);
+      return true_or_false(!is_visible(target));
+    });
+  });
+}
+
+// "true" when the window was disabled before.
+TOOLCASE_COMMAND(WindowEnable) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      return true_or_false(window::was_disabled_before(EnableWindow(target, kEnable)));
+    });
+  });
+}
+
+// "true" when the window was enabled before.
+TOOLCASE_COMMAND(WindowDisable) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      return true_or_false(!window::was_disabled_before(EnableWindow(target, kDisable)));
+    });
+  });
 }
 
 TOOLCASE_COMMAND(WindowActivate) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      return true_or_false(SetForegroundWindow(target) == 1);
+    });
+  });
 }
 
-TOOLCASE_COMMAND(ChangeWindowText) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+// "true" when the window was visible before.
+TOOLCASE_COMMAND(WindowMinimize) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      return true_or_false(window::was_visible_before(ShowWindow(target, SW_MINIMIZE)));
+    });
+  });
 }
 
-TOOLCASE_COMMAND(WindowText) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+// "true" when the window was visible before.
+TOOLCASE_COMMAND(WindowMaximize) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      return true_or_false(window::was_visible_before(ShowWindow(target, SW_SHOWMAXIMIZED)));
+    });
+  });
 }
 
-TOOLCASE_COMMAND(WindowDisable) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
-}
-
-TOOLCASE_COMMAND(WindowEnable) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
-}
-
-TOOLCASE_COMMAND(WindowHide) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
-}
-
-TOOLCASE_COMMAND(WindowIsVisible) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
-}
-
-TOOLCASE_COMMAND(WindowShow) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+// Only queues the request: "true" means it was posted, not that the window
+// has closed; its program may ask its user or refuse.
+TOOLCASE_COMMAND(WindowClose) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      return true_or_false(PostMessageA(target, WM_CLOSE, 0, 0) == 1);
+    });
+  });
 }

@@ -1,0 +1,45 @@
+// Commands that read and set the caption of a top-level window named by
+// class or title.
+#include <cstring>
+
+#include "host/command.h"
+#include "host/module_strings.h"
+#include "window/caption_change.h"
+#include "window/window_target.h"
+
+using namespace toolcase;
+using window::answer_for_window;
+
+namespace {
+
+constexpr int kCaptionArraySize = 256;
+// One less than the array: the platform writes at most 254 bytes and a NUL.
+constexpr int kCaptionMaxCount = kCaptionArraySize - 1;
+
+}  // namespace
+
+// The caption itself; "false" when it is empty or cannot be read.
+TOOLCASE_COMMAND(WindowText) {
+  return run_command(data, [](const std::string& input) {
+    return answer_for_window(input, kError, [](HWND target) {
+      // Cleared first, so a call that delivers nothing reads as empty.
+      char caption[kCaptionArraySize] = {};
+      GetWindowTextA(target, caption, kCaptionMaxCount);
+      const std::string text(caption, strnlen(caption, sizeof caption));
+      return text.empty() ? std::string(kFalse) : text;
+    });
+  });
+}
+
+// "window;caption": both parts are kept in the module strings before the
+// lookup, so they hold this call's parts whatever the answer.
+TOOLCASE_COMMAND(ChangeWindowText) {
+  return run_command(data, [](const std::string& input) {
+    window::CaptionChange change = window::split_caption_change(input);
+    CaptionTarget.assign(std::move(change.window_part));
+    CaptionText.assign(std::move(change.new_caption));
+    return answer_for_window(CaptionTarget.value(), kError, [](HWND target) {
+      return true_or_false(SetWindowTextA(target, CaptionText.value().c_str()) == 1);
+    });
+  });
+}

@@ -1,0 +1,362 @@
+// The window commands against top-level windows this program creates, and
+// against Wine's notepad as a window of another process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "host/module_strings.h"
+#include "host/unique_handle.h"
+#include "linked_commands.h"
+#include "test_window.h"
+#include "toolcase_dll.h"
+
+using namespace toolcase;
+using namespace toolcase::e2e;
+
+namespace {
+
+// The nine commands that answer "error" when no window matches.
+const std::vector<const char*> kErrorWhenNotFound = {
+    "WindowShow",     "WindowHide",     "WindowEnable", "WindowDisable", "WindowActivate",
+    "WindowMinimize", "WindowMaximize", "WindowClose",  "WindowText"};
+
+std::string caption_of(HWND window) {
+  char caption[1024] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  return caption;
+}
+
+// What the recording window procedure saw, and how it behaves.
+struct Recorder {
+  int close_requests = 0;
+  bool visibility_locked = false;  // refuses every show and hide
+};
+Recorder recorded;
+
+// Records WM_CLOSE and refuses to close; when asked, keeps the window's
+// visibility as it is.
+LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CLOSE) {
+    ++recorded.close_requests;
+    return 0;
+  }
+  if (message == WM_WINDOWPOSCHANGING && recorded.visibility_locked) {
+    reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~(SWP_SHOWWINDOW | SWP_HIDEWINDOW);
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// A window that never delivers its caption.
+LRESULT CALLBACK silent_caption_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_GETTEXT) return 0;
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// A window that fills the whole buffer it is given and leaves no NUL.
+LRESULT CALLBACK unterminated_caption_proc(HWND window, UINT message, WPARAM wparam,
+                                           LPARAM lparam) {
+  if (message == WM_GETTEXT) {
+    std::fill_n(reinterpret_cast<char*>(lparam), wparam, 'x');
+    return static_cast<LRESULT>(wparam);
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+class RecordingWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { recorded = Recorder{}; }
+};
+
+}  // namespace
+
+TEST(Lookup, TriesTheClassNameBeforeTheTitle) {
+  const std::string name = unique_name("toolcase-both");
+  TestWindow by_class(name, unique_name("toolcase title"), false);
+  TestWindow by_title(unique_name("toolcase-other"), name, true);
+  EXPECT_EQ(call("WindowText", name), caption_of(by_class.handle()));
+  EXPECT_EQ(call("WindowIsVisible", name), "false");
+  // A title alone finds its window.
+  EXPECT_EQ(call("WindowText", caption_of(by_class.handle())), caption_of(by_class.handle()));
+}
+
+TEST(Lookup, PassesTheNameUntrimmed) {
+  const std::string title = unique_name("toolcase blank end") + " ";
+  TestWindow window(unique_name("toolcase-blank"), title, true);
+  EXPECT_EQ(call("WindowIsVisible", title), "true");
+  EXPECT_EQ(call("WindowIsVisible", title.substr(0, title.size() - 1)), "false");
+  EXPECT_EQ(call("WindowIsVisible", " " + title), "false");
+}
+
+TEST(Lookup, NoWindowAnswersFalseForIsVisibleAndErrorForTheOthers) {
+  for (const std::string& name : {unique_name("toolcase-nothing"), std::string(899, 'q')}) {
+    EXPECT_EQ(call("WindowIsVisible", name), "false");
+    for (const char* command : kErrorWhenNotFound) {
+      EXPECT_EQ(call(command, name), "error") << command;
+    }
+    EXPECT_EQ(call("ChangeWindowText", name.substr(0, 800) + ";caption"), "error");
+  }
+}
+
+// An empty name is an empty class name, then an empty title: it must find the
+// empty-titled window below a titled one, which a null title would not.
+TEST_F(RecordingWindowTest, EmptyNameFindsTheFirstWindowWithAnEmptyTitle) {
+  TestWindow untitled(unique_name("toolcase-untitled"), "", false, recording_proc);
+  TestWindow titled(unique_name("toolcase-titled"), unique_name("toolcase titled"), false);
+  const HWND target = untitled.handle();
+  auto titled_on_top = [&] {
+    SetWindowPos(titled.handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
+
+  titled_on_top();
+  EXPECT_EQ(call("WindowShow", ""), "true");
+  EXPECT_TRUE(IsWindowVisible(target));
+  EXPECT_FALSE(IsWindowVisible(titled.handle()));
+  titled_on_top();
+  EXPECT_EQ(call("WindowIsVisible", ""), "true");
+  EXPECT_EQ(call("WindowText", ""), "false");
+  EXPECT_EQ(call("WindowDisable", ""), "true");
+  EXPECT_FALSE(IsWindowEnabled(target));
+  EXPECT_EQ(call("WindowEnable", ""), "true");
+  EXPECT_EQ(call("WindowMinimize", ""), "true");
+  EXPECT_TRUE(IsIconic(target));
+  titled_on_top();
+  EXPECT_EQ(call("WindowMaximize", ""), "true");
+  EXPECT_TRUE(IsZoomed(target));
+  titled_on_top();
+  EXPECT_EQ(call("WindowClose", ""), "true");
+  pump_messages();
+  EXPECT_EQ(recorded.close_requests, 1);
+  titled_on_top();
+  EXPECT_EQ(call("WindowHide", ""), "true");
+  EXPECT_FALSE(IsWindowVisible(target));
+
+  // A text that starts with ";" has an empty window part.
+  titled_on_top();
+  EXPECT_EQ(call_linked(&ChangeWindowText, "; caption for the empty name"), "true");
+  EXPECT_EQ(caption_of(target), "caption for the empty name");
+  EXPECT_EQ(CaptionTarget.value(), "");
+  // Without any ";" the whole text is the caption of the empty name's window.
+  SetWindowTextA(target, "");
+  titled_on_top();
+  EXPECT_EQ(call_linked(&ChangeWindowText, "no separator at all"), "true");
+  EXPECT_EQ(caption_of(target), "no separator at all");
+  EXPECT_EQ(CaptionTarget.value(), "");
+  EXPECT_EQ(CaptionText.value(), "no separator at all");
+}
+
+TEST_F(RecordingWindowTest, ShowAndHideCheckVisibilityBeforeAndAfter) {
+  TestWindow window(unique_name("toolcase-show"), unique_name("toolcase show"), false,
+                    recording_proc);
+  const std::string name = window.class_name();
+  EXPECT_EQ(call("WindowHide", name), "error");
+  EXPECT_EQ(call("WindowShow", name), "true");
+  EXPECT_TRUE(IsWindowVisible(window.handle()));
+
+  EXPECT_EQ(call("WindowShow", name), "error");
+
+  EXPECT_EQ(call("WindowHide", name), "true");
+  EXPECT_FALSE(IsWindowVisible(window.handle()));
+  EXPECT_EQ(call("WindowHide", name), "error");
+}
+
+TEST_F(RecordingWindowTest, ShowAndHideAnswerFalseWhenTheWindowKeepsItsVisibility) {
+  TestWindow hidden(unique_name("toolcase-stays-hidden"), "", false, recording_proc);
+  TestWindow shown(unique_name("toolcase-stays-shown"), "", true, recording_proc);
+  recorded.visibility_locked = true;
+  EXPECT_EQ(call("WindowShow", hidden.class_name()), "false");
+  EXPECT_FALSE(IsWindowVisible(hidden.handle()));
+  EXPECT_EQ(call("WindowHide", shown.class_name()), "false");
+  EXPECT_TRUE(IsWindowVisible(shown.handle()));
+}
+
+TEST(EnableDisable, AnswerByThePreviousState) {
+  TestWindow window(unique_name("toolcase-enable"), unique_name("toolcase enable"), true);
+  const std::string name = window.class_name();
+  EXPECT_EQ(call("WindowEnable", name), "false");  // was enabled already
+  EXPECT_TRUE(IsWindowEnabled(window.handle()));
+  EXPECT_EQ(call("WindowDisable", name), "true");
+  EXPECT_FALSE(IsWindowEnabled(window.handle()));
+  EXPECT_EQ(call("WindowDisable", name), "false");  // was disabled already
+  EXPECT_FALSE(IsWindowEnabled(window.handle()));
+  EXPECT_EQ(call("WindowEnable", name), "true");
+  EXPECT_TRUE(IsWindowEnabled(window.handle()));
+}
+
+TEST(Activate, BringsTheWindowToTheForeground) {
+  TestWindow first(unique_name("toolcase-first"), unique_name("toolcase first"), true);
+  TestWindow second(unique_name("toolcase-second"), unique_name("toolcase second"), true);
+  EXPECT_EQ(call("WindowActivate", first.class_name()), "true");
+  EXPECT_EQ(GetForegroundWindow(), first.handle());
+  EXPECT_EQ(call("WindowActivate", caption_of(second.handle())), "true");
+  EXPECT_EQ(GetForegroundWindow(), second.handle());
+}
+
+TEST(MinimizeMaximize, AnswerWhetherTheWindowWasVisibleBefore) {
+  TestWindow shown(unique_name("toolcase-min"), unique_name("toolcase min"), true);
+  EXPECT_EQ(call("WindowMinimize", shown.class_name()), "true");
+  EXPECT_TRUE(IsIconic(shown.handle()));
+  EXPECT_EQ(call("WindowMaximize", shown.class_name()), "true");
+  EXPECT_TRUE(IsZoomed(shown.handle()));
+
+  // A hidden window answers "false", whatever the call then did to it.
+  TestWindow hidden_min(unique_name("toolcase-min-hidden"), "", false);
+  EXPECT_EQ(call("WindowMinimize", hidden_min.class_name()), "false");
+  EXPECT_TRUE(IsIconic(hidden_min.handle()));
+  TestWindow hidden_max(unique_name("toolcase-max-hidden"), "", false);
+  EXPECT_EQ(call("WindowMaximize", hidden_max.class_name()), "false");
+  EXPECT_TRUE(IsZoomed(hidden_max.handle()));
+  EXPECT_TRUE(IsWindowVisible(hidden_max.handle()));
+}
+
+TEST_F(RecordingWindowTest, CloseQueuesWmCloseAndAnswersTrueEvenWhenRefused) {
+  TestWindow refusing(unique_name("toolcase-refuses"), unique_name("toolcase refuses"), true,
+                      recording_proc);
+  EXPECT_EQ(call("WindowClose", refusing.class_name()), "true");
+  EXPECT_EQ(recorded.close_requests, 0) << "the request is queued, not sent";
+  pump_messages();
+  EXPECT_EQ(recorded.close_requests, 1);
+  EXPECT_TRUE(IsWindow(refusing.handle()));
+
+  TestWindow closing(unique_name("toolcase-closes"), unique_name("toolcase closes"), true);
+  EXPECT_EQ(call("WindowClose", caption_of(closing.handle())), "true");
+  pump_messages();
+  EXPECT_FALSE(IsWindow(closing.handle()));
+}
+
+TEST(WindowText, AnswersTheCaptionCutTo254Bytes) {
+  const std::string long_caption = std::string(200, 'a') + std::string(100, 'b');
+  TestWindow window(unique_name("toolcase-caption"), long_caption, true);
+  const std::string name = window.class_name();
+  EXPECT_EQ(call("WindowText", name), long_caption.substr(0, 254));
+
+  for (const char* caption : {"true", "false", "error", " spaced ", "\xC4pfel \xFC"}) {
+    SetWindowTextA(window.handle(), caption);
+    EXPECT_EQ(call("WindowText", name), caption);
+  }
+  SetWindowTextA(window.handle(), "");
+  EXPECT_EQ(call("WindowText", name), "false");
+}
+
+TEST(WindowText, CaptionsTheWindowDoesNotDeliverProperly) {
+  TestWindow silent(unique_name("toolcase-silent"), "not delivered", true, silent_caption_proc);
+  EXPECT_EQ(call("WindowText", silent.class_name()), "false");
+  // 255 bytes without a NUL: the answer stops at the caption array's end.
+  TestWindow unterminated(unique_name("toolcase-unterminated"), "x", true,
+                          unterminated_caption_proc);
+  EXPECT_EQ(call("WindowText", unterminated.class_name()), std::string(255, 'x'));
+}
+
+TEST(ChangeWindowText, CutsAtTheFirstSemicolonAndKeepsBothParts) {
+  TestWindow window(unique_name("toolcase-change"), unique_name("toolcase change"), true);
+  const HWND target = window.handle();
+  const std::string name = window.class_name();
+  struct Case {
+    std::string input, caption;
+  };
+  const std::vector<Case> cases = {
+      {name + ";New caption", "New caption"},
+      {name + "; one blank dropped", "one blank dropped"},
+      {name + ";  two blanks keep one", " two blanks keep one"},
+      {name + ";a; b;c", "a; b;c"},
+      {name + ";\xC4pfel", "\xC4pfel"},
+      {name + ";", ""},
+      {name + "; ", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    SetWindowTextA(target, "old caption");
+    EXPECT_EQ(call_linked(&ChangeWindowText, c.input), "true");
+    EXPECT_EQ(caption_of(target), c.caption);
+    EXPECT_EQ(CaptionTarget.value(), name);
+    EXPECT_EQ(CaptionText.value(), c.caption);
+  }
+  // By title, through the DLL.
+  SetWindowTextA(target, "toolcase old title");
+  EXPECT_EQ(call("ChangeWindowText", "toolcase old title;toolcase new title"), "true");
+  EXPECT_EQ(caption_of(target), "toolcase new title");
+}
+
+TEST(ChangeWindowText, KeepsItsPartsAfterAnError) {
+  TestWindow window(unique_name("toolcase-blank-part"), unique_name("toolcase blank part"), true);
+  // Blanks before the ";" belong to the window part and the lookup uses them.
+  const std::string input = window.class_name() + " ; new caption;";
+  EXPECT_EQ(call_linked(&ChangeWindowText, input), "error");
+  EXPECT_EQ(CaptionTarget.value(), window.class_name() + " ");
+  EXPECT_EQ(CaptionText.value(), "new caption;");
+  EXPECT_NE(caption_of(window.handle()), "new caption;");
+}
+
+namespace {
+
+struct FoundWindow {
+  DWORD process_id;
+  HWND window;
+};
+
+BOOL CALLBACK find_notepad_of(HWND window, LPARAM lparam) {
+  auto* found = reinterpret_cast<FoundWindow*>(lparam);
+  char class_name[64] = {};
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == found->process_id && GetClassNameA(window, class_name, sizeof class_name) &&
+      std::string(class_name) == "Notepad") {
+    found->window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Waits up to timeout_ms for condition(), pumping our own messages meanwhile.
+template <typename Condition>
+bool wait_for(Condition condition, DWORD timeout_ms = 10000) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < timeout_ms; Sleep(20)) {
+    if (condition()) return true;
+    pump_messages();
+  }
+  return condition();
+}
+
+}  // namespace
+
+TEST(AnotherProcess, DrivesNotepadByClassAndByTitle) {
+  char command_line[] = "notepad.exe";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command_line, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started));
+  const unique_process process(started.hProcess);
+  const unique_process thread(started.hThread);
+  FoundWindow notepad{started.dwProcessId, nullptr};
+  ASSERT_TRUE(wait_for([&] {
+    EnumWindows(find_notepad_of, reinterpret_cast<LPARAM>(&notepad));
+    return notepad.window != nullptr && IsWindowVisible(notepad.window);
+  })) << "no notepad window";
+  ASSERT_EQ(FindWindowA("Notepad", nullptr), notepad.window) << "another notepad is running";
+
+  const std::string title = caption_of(notepad.window);
+  EXPECT_FALSE(title.empty());
+  EXPECT_EQ(call("WindowIsVisible", "Notepad"), "true");
+  EXPECT_EQ(call("WindowText", "Notepad"), title);
+  EXPECT_EQ(call("WindowText", title), title);
+
+  const std::string new_title = unique_name("toolcase renamed notepad");
+  EXPECT_EQ(call("ChangeWindowText", "Notepad; " + new_title), "true");
+  EXPECT_EQ(caption_of(notepad.window), new_title);
+  EXPECT_EQ(call("WindowText", new_title), new_title);
+
+  EXPECT_EQ(call("WindowMinimize", new_title), "true");
+  EXPECT_TRUE(wait_for([&] { return IsIconic(notepad.window) != 0; }));
+
+  EXPECT_EQ(call("WindowClose", "Notepad"), "true");
+  const DWORD waited = WaitForSingleObject(process.get(), 10000);
+  EXPECT_EQ(waited, WAIT_OBJECT_0) << "notepad did not close";
+  if (waited != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 5000);
+  }
+}
