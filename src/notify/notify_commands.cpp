@@ -10,14 +10,17 @@
 
 using namespace toolcase;
 
-static_assert(notify::kButtonsOk == MB_OK && notify::kButtonsAbortRetryIgnore == MB_ABORTRETRYIGNORE &&
+static_assert(notify::kButtonsOk == MB_OK &&
+              notify::kButtonsAbortRetryIgnore == MB_ABORTRETRYIGNORE &&
               notify::kButtonsYesNoCancel == MB_YESNOCANCEL && notify::kButtonsYesNo == MB_YESNO);
 static_assert(notify::kIconError == MB_ICONERROR && notify::kIconQuestion == MB_ICONQUESTION &&
-              notify::kIconWarning == MB_ICONWARNING && notify::kIconInformation == MB_ICONINFORMATION);
+              notify::kIconWarning == MB_ICONWARNING &&
+              notify::kIconInformation == MB_ICONINFORMATION);
 static_assert(notify::kSoundDefault == MB_OK && notify::kSoundHand == MB_ICONHAND &&
-              notify::kSoundExclamation == MB_ICONEXCLAMATION && notify::kSoundAsterisk == MB_ICONASTERISK);
-static_assert(IDOK == 1 && IDCANCEL == 2 && IDABORT == 3 && IDRETRY == 4 && IDIGNORE == 5 && IDYES == 6 &&
-              IDNO == 7);
+              notify::kSoundExclamation == MB_ICONEXCLAMATION &&
+              notify::kSoundAsterisk == MB_ICONASTERISK);
+static_assert(IDOK == 1 && IDCANCEL == 2 && IDABORT == 3 && IDRETRY == 4 && IDIGNORE == 5 &&
+              IDYES == 6 && IDNO == 7);
 
 TOOLCASE_COMMAND(MessageDialog) {
   return run_command(data, [&](const std::string& input) {
@@ -28,8 +31,8 @@ TOOLCASE_COMMAND(MessageDialog) {
     ScratchText.assign(std::move(working));
     if (!request) return std::string(kError);
     // Modal to the owner only: the style carries no other flag.
-    const int pressed = MessageBoxA(main_window, request->message.c_str(),
-                                    request->caption.c_str(), request->style);
+    const int pressed = MessageBoxA(main_window, request->message.c_str(), request->caption.c_str(),
+                                    request->style);
     return std::string(notify::button_answer(pressed));
   });
 }

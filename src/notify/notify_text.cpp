@@ -89,6 +89,8 @@ std::string_view button_answer(int pressed) {
   return kButtonAnswers[static_cast<std::size_t>(pressed)];
 }
 
-std::optional<unsigned> sound_type(std::string_view input) { return look_up(kSoundKeywords, input); }
+std::optional<unsigned> sound_type(std::string_view input) {
+  return look_up(kSoundKeywords, input);
+}
 
 }  // namespace toolcase::notify

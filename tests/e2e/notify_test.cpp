@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/module_strings.h"
@@ -105,7 +106,8 @@ TEST_F(MessageDialogTest, EachIconKeywordShowsItsIcon) {
   for (const IconCase& c : cases) {
     SCOPED_TRACE(c.keyword);
     const std::string caption = unique_name("Icon");
-    const Shown shown = show(std::string("ok;") + c.keyword + ";" + caption + ";Look at me", caption, IDOK);
+    const Shown shown =
+        show(std::string("ok;") + c.keyword + ";" + caption + ";Look at me", caption, IDOK);
     EXPECT_EQ(shown.answer, "ok");
     ASSERT_TRUE(shown.box.found);
     EXPECT_EQ(shown.box.icon, LoadIconA(nullptr, c.icon));
@@ -114,7 +116,9 @@ TEST_F(MessageDialogTest, EachIconKeywordShowsItsIcon) {
   }
   // Four different icons, or the comparison above proves nothing.
   for (std::size_t i = 0; i < shown_icons.size(); ++i) {
-    for (std::size_t j = i + 1; j < shown_icons.size(); ++j) EXPECT_NE(shown_icons[i], shown_icons[j]);
+    for (std::size_t j = i + 1; j < shown_icons.size(); ++j) {
+      EXPECT_NE(shown_icons[i], shown_icons[j]);
+    }
   }
 }
 
@@ -142,8 +146,9 @@ TEST_F(MessageDialogTest, WithoutAThirdSemicolonTheCaptionIsEmpty) {
     const char* text;
     LPCSTR icon;
   };
-  for (const EmptyCaptionCase& c : {EmptyCaptionCase{"ok;information;Hello there", "Hello there", IDI_INFORMATION},
-                                    EmptyCaptionCase{"ok;error;abc", "abc", IDI_ERROR}}) {
+  for (const EmptyCaptionCase& c :
+       {EmptyCaptionCase{"ok;information;Hello there", "Hello there", IDI_INFORMATION},
+        EmptyCaptionCase{"ok;error;abc", "abc", IDI_ERROR}}) {
     SCOPED_TRACE(c.line);
     OwnedBoxWatcher watcher(owner(), IDOK, kBoxTimeoutMs);
     EXPECT_EQ(call("MessageDialog", c.line, owner()), "ok");
@@ -179,10 +184,12 @@ TEST_F(MessageDialogTest, AnswersErrorWhenTheBoxCannotBeShown) {
   // A window handle that names no window: the platform refuses the box.
   const HWND no_window = reinterpret_cast<HWND>(0x7FFFFFF0);
   StrayBoxGuard guard(0);
-  EXPECT_EQ(call("MessageDialog", "ok;information;" + unique_name("None") + ";Hello", no_window), "error");
-  ScratchText.assign("before");
-  EXPECT_EQ(call_linked(&MessageDialog, "ok;information;" + unique_name("None") + ";Hello", no_window),
+  EXPECT_EQ(call("MessageDialog", "ok;information;" + unique_name("None") + ";Hello", no_window),
             "error");
+  ScratchText.assign("before");
+  EXPECT_EQ(
+      call_linked(&MessageDialog, "ok;information;" + unique_name("None") + ";Hello", no_window),
+      "error");
   EXPECT_EQ(ScratchText.value(), "");
   EXPECT_EQ(guard.stop(), std::vector<std::string>{});
 }
@@ -190,10 +197,11 @@ TEST_F(MessageDialogTest, AnswersErrorWhenTheBoxCannotBeShown) {
 TEST_F(MessageDialogTest, RefusedLinesShowNoBox) {
   StrayBoxGuard guard(0);
   for (const std::string& line : std::vector<std::string>{
-           "", "ok;error;ab", "okinformationhello", " ok;information;T;Hello", "ok;warning ;T;Hello",
-           "ok;information;T;x", "ok;information;Title;", "ok;" + std::string(10, ' '),
-           "okay;information;T;Hello", "ok;info;T;Hello", "ok;information", "ok;      ;T;Hello",
-           "o;information;T;Hello", "ok;question\t;T;Hello", "ok\t;question;T;Hello"}) {
+           "", "ok;error;ab", "okinformationhello", " ok;information;T;Hello",
+           "ok;warning ;T;Hello", "ok;information;T;x", "ok;information;Title;",
+           "ok;" + std::string(10, ' '), "okay;information;T;Hello", "ok;info;T;Hello",
+           "ok;information", "ok;      ;T;Hello", "o;information;T;Hello", "ok;question\t;T;Hello",
+           "ok\t;question;T;Hello"}) {
     EXPECT_EQ(call("MessageDialog", line, owner()), "error") << '"' << line << '"';
   }
   EXPECT_EQ(guard.stop(), std::vector<std::string>{});
@@ -229,8 +237,8 @@ TEST_F(MessageDialogTest, ScratchTextHoldsWhatWasNotYetCut) {
 }
 
 TEST(Beep, EachKeywordInAnyCaseAnswersTrue) {
-  for (const char* keyword : {"information", "Information", "INFORMATION", "warning", "WaRnInG", "error",
-                              "ERROR", "default", "Default"}) {
+  for (const char* keyword : {"information", "Information", "INFORMATION", "warning", "WaRnInG",
+                              "error", "ERROR", "default", "Default"}) {
     EXPECT_EQ(call("Beep", keyword), "true") << keyword;
   }
 }
@@ -244,9 +252,13 @@ TEST(Beep, AnythingElseAnswersError) {
 TEST(Beep, ScratchTextHoldsTheLowerCasedInputAndNothingElseChanges) {
   CaptionTarget.assign("target");
   CaptionText.assign("caption");
-  for (const auto& [input, answer, lowered] : std::vector<std::tuple<std::string, std::string, std::string>>{
-           {"WARNING", "true", "warning"}, {"Question", "error", "question"},
-           {" DeFault", "error", " default"}, {"\xC4RROR", "error", "\xC4rror"}, {"", "error", ""}}) {
+  for (const auto& [input, answer, lowered] :
+       std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"WARNING", "true", "warning"},
+           {"Question", "error", "question"},
+           {" DeFault", "error", " default"},
+           {"\xC4RROR", "error", "\xC4rror"},
+           {"", "error", ""}}) {
     ScratchText.assign("before");
     EXPECT_EQ(call_linked(&BeepCommand, input), answer) << input;
     EXPECT_EQ(ScratchText.value(), lowered) << input;

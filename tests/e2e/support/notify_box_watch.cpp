@@ -36,8 +36,8 @@ SeenBox look_at(HWND box) {
   for (int id = IDOK; id <= IDNO; ++id) {
     if (GetDlgItem(box, id) != nullptr) seen.button_ids.push_back(id);
   }
-  seen.icon = reinterpret_cast<HICON>(
-      SendMessageA(GetDlgItem(box, kMessageBoxIconId), STM_GETICON, 0, 0));
+  seen.icon =
+      reinterpret_cast<HICON>(SendMessageA(GetDlgItem(box, kMessageBoxIconId), STM_GETICON, 0, 0));
   return seen;
 }
 
