@@ -1,13 +1,49 @@
-// Notification: message boxes and alert sounds.
-// Not built yet: every command answers "error".
+// Notification: a message box that reports the button pressed, and the
+// platform's alert sounds.
+#include <optional>
+#include <utility>
+
 #include "host/command.h"
+#include "host/module_strings.h"
+#include "host/text.h"
+#include "notify/notify_text.h"
 
 using namespace toolcase;
 
-TOOLCASE_COMMAND(BeepCommand) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
-}
+static_assert(notify::kButtonsOk == MB_OK &&
+              notify::kButtonsAbortRetryIgnore == MB_ABORTRETRYIGNORE &&
+              notify::kButtonsYesNoCancel == MB_YESNOCANCEL && notify::kButtonsYesNo == MB_YESNO);
+static_assert(notify::kIconError == MB_ICONERROR && notify::kIconQuestion == MB_ICONQUESTION &&
+              notify::kIconWarning == MB_ICONWARNING &&
+              notify::kIconInformation == MB_ICONINFORMATION);
+static_assert(notify::kSoundDefault == MB_OK && notify::kSoundHand == MB_ICONHAND &&
+              notify::kSoundExclamation == MB_ICONEXCLAMATION &&
+              notify::kSoundAsterisk == MB_ICONASTERISK);
+static_assert(IDOK == 1 && IDCANCEL == 2 && IDABORT == 3 && IDRETRY == 4 && IDIGNORE == 5 &&
+              IDYES == 6 && IDNO == 7);
 
 TOOLCASE_COMMAND(MessageDialog) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [&](const std::string& input) {
+    std::string working = input;
+    const std::optional<notify::DialogRequest> request = notify::read_dialog_line(working);
+    // What was left uncut stays behind; it is already stored when the box
+    // opens, and nothing reads it while the box is up.
+    ScratchText.assign(std::move(working));
+    if (!request) return std::string(kError);
+    // Modal to the owner only: the style carries no other flag.
+    const int pressed = MessageBoxA(main_window, request->message.c_str(), request->caption.c_str(),
+                                    request->style);
+    return std::string(notify::button_answer(pressed));
+  });
+}
+
+TOOLCASE_COMMAND(BeepCommand) {
+  return run_command(data, [](const std::string& input) {
+    const std::string lowered = text::to_lower_ascii(input);
+    ScratchText.assign(lowered);
+    const std::optional<unsigned> sound = notify::sound_type(lowered);
+    if (!sound) return std::string(kError);
+    // Only exactly 1 counts as played.
+    return true_or_false(MessageBeep(*sound) == 1);
+  });
 }
