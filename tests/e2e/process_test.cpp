@@ -1,0 +1,301 @@
+// The process commands against processes of the test's own: copies of a
+// sleeper program under names that no other process has.
+// Also run with LC_ALL=ja_JP.UTF-8 --gtest_filter=JapaneseLocale.*
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "host/unique_handle.h"
+#include "process/load_time_locale.h"
+#include "toolcase_dll.h"
+
+using namespace toolcase;
+using namespace toolcase::e2e;
+
+namespace {
+
+const std::string kPid = std::to_string(GetCurrentProcessId());
+const std::string kVictimA = "victima-" + kPid + ".exe";
+const std::string kVictimB = "victimb-" + kPid + ".exe";
+constexpr DWORD kEndTimeoutMs = 5000;
+
+std::wstring widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::wstring folder_of(const std::wstring& path) {
+  return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+std::wstring this_program() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// Whether the process list shows that process under that file name (alone or
+// at the end of a path).
+bool listed_as(DWORD process_id, const std::wstring& file_name) {
+  const unique_snapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ProcessID != process_id) continue;
+    const std::wstring name = entry.szExeFile;
+    return name.size() >= file_name.size() &&
+           _wcsicmp(name.c_str() + name.size() - file_name.size(), file_name.c_str()) == 0;
+  }
+  return false;
+}
+
+bool ends_in_time(HANDLE process) {
+  return WaitForSingleObject(process, kEndTimeoutMs) == WAIT_OBJECT_0;
+}
+
+bool still_running(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
+DWORD exit_code(HANDLE process) {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process, &code);
+  return code;
+}
+
+// Copies of the sleeper in a folder of the test's own. At the end every copy
+// that still runs is ended by the test's own handle, and the files removed.
+class Sleepers {
+ public:
+  Sleepers() {
+    static int serial = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"toolcase-process-" + widen(kPid) + L"-" +
+              std::to_wstring(++serial);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+  }
+  ~Sleepers() {
+    for (const unique_process& process : processes_) {
+      if (still_running(process.get())) {
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), kEndTimeoutMs);
+      }
+    }
+    processes_.clear();
+    for (const std::wstring& program : programs_) DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder_.c_str());
+  }
+  Sleepers(const Sleepers&) = delete;
+  Sleepers& operator=(const Sleepers&) = delete;
+
+  // Copies the sleeper as file_name, once; false when the file system cannot
+  // hold that name.
+  bool install(const std::wstring& file_name) {
+    const std::wstring program = folder_ + L"\\" + file_name;
+    if (std::find(programs_.begin(), programs_.end(), program) != programs_.end()) return true;
+    const std::wstring sleeper = folder_of(this_program()) + L"\\sleeper.exe";
+    if (!CopyFileW(sleeper.c_str(), program.c_str(), FALSE)) return false;
+    programs_.push_back(program);
+    return true;
+  }
+
+  // Starts `count` copies under file_name and waits until the process list
+  // shows them; the handles stay the test's.
+  std::vector<HANDLE> start(const std::wstring& file_name, int count) {
+    EXPECT_TRUE(install(file_name)) << "cannot copy the sleeper: " << GetLastError();
+    const std::wstring program = folder_ + L"\\" + file_name;
+    std::vector<HANDLE> started;
+    std::vector<DWORD> ids;
+    for (int i = 0; i < count; ++i) {
+      STARTUPINFOW startup{};
+      startup.cb = sizeof startup;
+      PROCESS_INFORMATION info{};
+      if (!CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                          nullptr, folder_.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "cannot start a sleeper: " << GetLastError();
+        continue;
+      }
+      CloseHandle(info.hThread);
+      processes_.emplace_back(info.hProcess);
+      started.push_back(info.hProcess);
+      ids.push_back(info.dwProcessId);
+    }
+    const DWORD deadline = GetTickCount() + 10000;
+    for (DWORD id : ids) {
+      while (!listed_as(id, file_name) && GetTickCount() < deadline) Sleep(20);
+      EXPECT_TRUE(listed_as(id, file_name)) << "sleeper " << id << " never listed";
+    }
+    return started;
+  }
+
+ private:
+  std::wstring folder_;
+  std::vector<std::wstring> programs_;
+  std::vector<unique_process> processes_;
+};
+
+// The names of every function the module imports by name.
+std::vector<std::string> imported_functions(HMODULE module) {
+  auto* base = reinterpret_cast<const BYTE*>(module);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  std::vector<std::string> names;
+  for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + rva); dll->Name; ++dll) {
+    // The original thunks still hold the names; the others now hold addresses.
+    for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA32*>(base + dll->OriginalFirstThunk);
+         thunk->u1.AddressOfData != 0; ++thunk) {
+      if (IMAGE_SNAP_BY_ORDINAL32(thunk->u1.Ordinal)) continue;
+      names.emplace_back(
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name);
+    }
+  }
+  return names;
+}
+
+bool code_page_is_double_byte(UINT code_page) {
+  CPINFO info{};
+  return GetCPInfo(code_page, &info) && info.MaxCharSize > 1;
+}
+
+}  // namespace
+
+TEST(ToolHelpBinding, IsMadeAtRunTimeNotImported) {
+  const std::vector<std::string> imports = imported_functions(toolcase_module());
+  auto imported = [&](const char* name) {
+    return std::find(imports.begin(), imports.end(), name) != imports.end();
+  };
+  EXPECT_TRUE(imported("OpenProcess"));
+  EXPECT_TRUE(imported("TerminateProcess"));
+  EXPECT_TRUE(imported("GetProcAddress"));
+  for (const char* bound : {"CreateToolhelp32Snapshot", "Process32First", "Process32Next",
+                            "Process32FirstW", "Process32NextW"}) {
+    EXPECT_FALSE(imported(bound)) << bound;
+  }
+}
+
+TEST(ProcessIsRunning, MatchesTheExecutableNameInAnyAsciiCaseOnly) {
+  Sleepers sleepers;
+  sleepers.start(widen(kVictimA), 2);
+  const std::string base = "victima-" + kPid;
+  for (const std::string& input : {kVictimA, "VICTIMA-" + kPid + ".EXE", "Victima-" + kPid + ".Exe"}) {
+    EXPECT_EQ(call("ProcessIsRunning", input), "true") << input;
+  }
+  for (const std::string& input : {base, " " + kVictimA, kVictimA + " ", kVictimA.substr(1),
+                                   "\\" + kVictimA, kVictimB}) {
+    EXPECT_EQ(call("ProcessIsRunning", input), "false") << '"' << input << '"';
+  }
+}
+
+TEST(ProcessIsRunning, SeesWineExplorer) {
+  EXPECT_EQ(call("ProcessIsRunning", "explorer.exe"), "true");
+  EXPECT_EQ(call("ProcessIsRunning", "EXPLORER.EXE"), "true");
+}
+
+TEST(KillProcess, EndsEveryCopyOfTheNameAndNothingElse) {
+  Sleepers sleepers;
+  const std::vector<HANDLE> victims_a = sleepers.start(widen(kVictimA), 3);
+  const std::vector<HANDLE> victims_b = sleepers.start(widen(kVictimB), 2);
+  ASSERT_EQ(victims_a.size(), 3u);
+  ASSERT_EQ(victims_b.size(), 2u);
+
+  EXPECT_EQ(call("KillProcess", "VICTIMA-" + kPid + ".EXE"), "true");
+  for (HANDLE victim : victims_a) {
+    ASSERT_TRUE(ends_in_time(victim));
+    EXPECT_EQ(exit_code(victim), 0u);  // the exit code of the termination request
+  }
+  for (HANDLE survivor : victims_b) EXPECT_TRUE(still_running(survivor));
+
+  EXPECT_EQ(call("ProcessIsRunning", kVictimA), "false");
+  EXPECT_EQ(call("KillProcess", kVictimA), "false");
+  EXPECT_EQ(call("ProcessIsRunning", kVictimB), "true");
+
+  EXPECT_EQ(call("KillProcess", kVictimB), "true");
+  for (HANDLE victim : victims_b) EXPECT_TRUE(ends_in_time(victim));
+}
+
+TEST(KillProcess, AnswersFalseAndEndsNothingWhenNothingMatches) {
+  Sleepers sleepers;
+  const std::vector<HANDLE> victims = sleepers.start(widen(kVictimB), 1);
+  ASSERT_EQ(victims.size(), 1u);
+  for (const std::string& input : {"no-such-" + kPid + ".exe", "victimb-" + kPid,
+                                   " " + kVictimB, kVictimB + " "}) {
+    EXPECT_EQ(call("KillProcess", input), "false") << '"' << input << '"';
+  }
+  EXPECT_TRUE(still_running(victims.front()));
+}
+
+TEST(ProcessCommands, ThousandCallsLeaveNoHandleBehind) {
+  Sleepers sleepers;
+  sleepers.start(widen(kVictimB), 1);
+  const std::vector<HANDLE> victims = sleepers.start(widen(kVictimA), 3);
+  ASSERT_EQ(victims.size(), 3u);
+
+  const std::uintptr_t before = next_handle_value();
+  EXPECT_EQ(call("KillProcess", kVictimA), "true");  // opens and closes three processes
+  for (int i = 0; i < 500; ++i) {
+    ASSERT_EQ(call("ProcessIsRunning", kVictimB), "true");
+    ASSERT_EQ(call("KillProcess", "no-such-" + kPid + ".exe"), "false");
+  }
+  EXPECT_EQ(next_handle_value(), before);
+  for (HANDLE victim : victims) EXPECT_TRUE(ends_in_time(victim));
+}
+
+TEST(WesternLocale, LoadTimeFactsAreSingleByte) {
+  if (code_page_is_double_byte(GetACP())) GTEST_SKIP() << "double-byte code page " << GetACP();
+  const process::LoadTimeLocale& facts = process::load_time_locale();
+  EXPECT_EQ(facts.ansi_code_page, GetACP());
+  EXPECT_EQ(facts.name_encoding.lead_bytes, process::LeadByteTable{});
+  EXPECT_FALSE(facts.name_encoding.double_byte_rules);
+}
+
+TEST(WesternLocale, LettersAbove0x7FAreNotCaseFolded) {
+  if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
+  Sleepers sleepers;
+  // U+00E4, byte 0xE4 in code page 1252; its capital is 0xC4.
+  const std::wstring file_name = L"victim\u00E4-" + widen(kPid) + L".exe";
+  if (!sleepers.install(file_name)) GTEST_SKIP() << "Wine cannot store this file name here";
+  const std::vector<HANDLE> victims = sleepers.start(file_name, 1);
+  ASSERT_EQ(victims.size(), 1u);
+  EXPECT_EQ(call("ProcessIsRunning", "VICTIM\xE4-" + kPid + ".EXE"), "true");
+  EXPECT_EQ(call("ProcessIsRunning", "victim\xC4-" + kPid + ".exe"), "false");
+  EXPECT_EQ(call("KillProcess", "VICTIM\xC4-" + kPid + ".EXE"), "false");
+  EXPECT_TRUE(still_running(victims.front()));
+}
+
+TEST(JapaneseLocale, LoadTimeFactsAreShiftJis) {
+  if (GetACP() != 932) GTEST_SKIP() << "code page " << GetACP();
+  const process::LoadTimeLocale& facts = process::load_time_locale();
+  EXPECT_EQ(facts.ansi_code_page, 932u);
+  for (unsigned b = 0; b < 256; ++b) {
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    EXPECT_EQ(facts.name_encoding.lead_bytes[b], lead) << "byte " << b;
+  }
+  EXPECT_TRUE(facts.name_encoding.double_byte_rules);
+}
+
+TEST(JapaneseLocale, ABackslashTrailByteDoesNotSplitTheName) {
+  if (GetACP() != 932) GTEST_SKIP() << "code page " << GetACP();
+  Sleepers sleepers;
+  // U+8868 is 0x95 0x5C in Shift-JIS: its second byte is '\'.
+  const std::string after = "victimc-" + kPid + ".exe";
+  const std::string whole = "\x95\x5C" + after;
+  const std::wstring file_name = L"\u8868" + widen(after);
+  if (!sleepers.install(file_name)) {
+    GTEST_SKIP() << "Wine cannot store a Japanese file name here (no Unix locale ja_JP.UTF-8?)";
+  }
+  const std::vector<HANDLE> victims = sleepers.start(file_name, 2);
+  ASSERT_EQ(victims.size(), 2u);
+
+  EXPECT_EQ(call("ProcessIsRunning", whole), "true");
+  EXPECT_EQ(call("ProcessIsRunning", "\x95\x5C" "VICTIMC-" + kPid + ".EXE"), "true");
+  EXPECT_EQ(call("ProcessIsRunning", after), "false");
+  EXPECT_EQ(call("KillProcess", after), "false");
+  for (HANDLE victim : victims) EXPECT_TRUE(still_running(victim));
+
+  EXPECT_EQ(call("KillProcess", whole), "true");
+  for (HANDLE victim : victims) EXPECT_TRUE(ends_in_time(victim));
+}
