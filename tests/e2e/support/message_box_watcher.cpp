@@ -35,15 +35,25 @@ void MessageBoxWatcher::watch(std::string caption, int button_id, DWORD timeout_
   }
   if (box == nullptr) return;
 
-  seen_.found = true;
-  seen_.owner = GetWindow(box, GW_OWNER);
-  seen_.caption = window_text(box);
-  seen_.text = window_text(GetDlgItem(box, kMessageBoxTextId));
+  seen_ = read_message_box(box);
+  press_button(box, button_id);
+}
+
+SeenBox read_message_box(HWND box) {
+  SeenBox seen;
+  seen.found = true;
+  seen.owner = GetWindow(box, GW_OWNER);
+  seen.caption = window_text(box);
+  seen.text = window_text(GetDlgItem(box, kMessageBoxTextId));
   for (int id = IDOK; id <= IDNO; ++id) {
-    if (GetDlgItem(box, id) != nullptr) seen_.button_ids.push_back(id);
+    if (GetDlgItem(box, id) != nullptr) seen.button_ids.push_back(id);
   }
-  seen_.icon = reinterpret_cast<HICON>(
-      SendMessageA(GetDlgItem(box, kMessageBoxIconId), STM_GETICON, 0, 0));
+  seen.icon =
+      reinterpret_cast<HICON>(SendMessageA(GetDlgItem(box, kMessageBoxIconId), STM_GETICON, 0, 0));
+  return seen;
+}
+
+void press_button(HWND box, int button_id) {
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, button_id)));
 }

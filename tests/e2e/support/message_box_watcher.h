@@ -38,6 +38,11 @@ class MessageBoxWatcher {
   std::thread thread_;
 };
 
+// What a message box shows.
+SeenBox read_message_box(HWND box);
+// Presses one of the box's buttons.
+void press_button(HWND box, int button_id);
+
 // Control ids inside a message box.
 inline constexpr int kMessageBoxTextId = 0xFFFF;
 inline constexpr int kMessageBoxIconId = 0x0440;

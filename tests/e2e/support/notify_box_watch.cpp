@@ -9,12 +9,6 @@ namespace {
 
 constexpr DWORD kPollMs = 20;
 
-std::string window_text(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 // The visible message boxes of this process.
 std::vector<HWND> boxes_of_this_process() {
   std::vector<HWND> boxes;
@@ -25,25 +19,6 @@ std::vector<HWND> boxes_of_this_process() {
     if (process == GetCurrentProcessId() && IsWindowVisible(box)) boxes.push_back(box);
   }
   return boxes;
-}
-
-SeenBox look_at(HWND box) {
-  SeenBox seen;
-  seen.found = true;
-  seen.owner = GetWindow(box, GW_OWNER);
-  seen.caption = window_text(box);
-  seen.text = window_text(GetDlgItem(box, kMessageBoxTextId));
-  for (int id = IDOK; id <= IDNO; ++id) {
-    if (GetDlgItem(box, id) != nullptr) seen.button_ids.push_back(id);
-  }
-  seen.icon =
-      reinterpret_cast<HICON>(SendMessageA(GetDlgItem(box, kMessageBoxIconId), STM_GETICON, 0, 0));
-  return seen;
-}
-
-void press(HWND box, int button_id) {
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, button_id)));
 }
 
 }  // namespace
@@ -65,9 +40,9 @@ void OwnedBoxWatcher::watch(HWND owner, int button_id, DWORD timeout_ms) {
   while (GetTickCount() - start < timeout_ms) {
     for (HWND box : boxes_of_this_process()) {
       if (GetWindow(box, GW_OWNER) != owner) continue;
-      seen_.box = look_at(box);
+      seen_.box = read_message_box(box);
       seen_.owner_enabled = IsWindowEnabled(owner) != FALSE;
-      press(box, button_id);
+      press_button(box, button_id);
       return;
     }
     Sleep(kPollMs);
@@ -101,9 +76,9 @@ void StrayBoxGuard::guard(DWORD grace_ms) {
         still_up.emplace_back(box, first_seen);
         continue;
       }
-      const SeenBox seen = look_at(box);
+      const SeenBox seen = read_message_box(box);
       closed_.push_back(seen.caption);
-      if (!seen.button_ids.empty()) press(box, seen.button_ids.front());
+      if (!seen.button_ids.empty()) press_button(box, seen.button_ids.front());
       pressed.push_back(box);
     }
     up = std::move(still_up);
