@@ -1,13 +1,71 @@
 // Folders and long paths.
-// Not built yet: every command answers "error".
+#include <cstring>
+#include <optional>
+
 #include "host/command.h"
+#include "host/text.h"
+#include "host/unique_handle.h"
+#include "sysinfo/long_path.h"
 
 using namespace toolcase;
 
+namespace {
+
+// The temporary folder's call is told one more than MAX_PATH; the buffer has
+// room for that and one more.
+constexpr DWORD kFolderBufferSize = MAX_PATH + 2;
+constexpr DWORD kTempFolderSize = MAX_PATH + 1;
+
+// The folder that fill(buffer, size) writes into a cleared buffer, or nothing
+// when it reports failure (0) or a folder that does not fit (then it reports
+// the size it would need, the size passed or more).
+template <typename Fill>
+std::optional<std::string> folder_text(DWORD size, Fill fill) {
+  char buffer[kFolderBufferSize] = {};
+  const DWORD reported = fill(buffer, size);
+  if (reported == 0 || reported >= size) return std::nullopt;
+  return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+std::optional<std::string> temp_folder() {
+  return folder_text(kTempFolderSize,
+                     [](char* buffer, DWORD size) { return GetTempPathA(size, buffer); });
+}
+
+// The stored name of the first entry the directory search reports.
+std::string stored_name(const std::string& pattern) {
+  WIN32_FIND_DATAA record{};
+  const unique_find search(FindFirstFileA(pattern.c_str(), &record));
+  if (!search) return {};
+  return std::string(record.cFileName, strnlen(record.cFileName, sizeof record.cFileName));
+}
+
+}  // namespace
+
 TOOLCASE_COMMAND(GetDir) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string& input) {
+    std::optional<std::string> folder;
+    if (text::keyword_match(input, "system")) {
+      folder = folder_text(MAX_PATH, [](char* buffer, DWORD size) {
+        return GetSystemDirectoryA(buffer, size);
+      });
+    } else if (text::keyword_match(input, "windows")) {
+      folder = folder_text(MAX_PATH, [](char* buffer, DWORD size) {
+        return GetWindowsDirectoryA(buffer, size);
+      });
+    } else if (text::keyword_match(input, "temp")) {
+      folder = temp_folder();
+    } else if (text::keyword_match(input, "fulltemp")) {
+      folder = temp_folder();
+      if (folder) folder = sysinfo::expand_long_path(*folder, stored_name);
+    }
+    return folder.value_or(std::string(kError));
+  });
 }
 
 TOOLCASE_COMMAND(ExtractFullPath) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string& input) {
+    if (input.empty()) return std::string(kError);
+    return sysinfo::expand_long_path(input, stored_name);
+  });
 }

@@ -1,21 +1,114 @@
 // Machine facts: computer and user name, memory, screen.
-// Not built yet: every command answers "error".
+#include <cstdint>
+#include <cstring>
+#include <new>
+
 #include "host/command.h"
+#include "host/module_strings.h"
+#include "host/text.h"
+#include "host/unique_handle.h"
+#include "sysinfo/real_number_text.h"
 
 using namespace toolcase;
 
+namespace {
+
+// Read once, when the library is loaded: a later change of the regional
+// settings applies from the next load. A separator longer than one character
+// does not fit the room given, and the call's failure means ".".
+const char decimal_separator = [] {
+  char setting[2] = {};
+  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting, sizeof setting) > 0
+             ? setting[0]
+             : '.';
+}();
+
+static_assert(sizeof(MEMORYSTATUS) == 32);
+
+struct ByteCountKeyword {
+  const char* keyword;
+  SIZE_T MEMORYSTATUS::*field;
+};
+
+constexpr ByteCountKeyword kByteCounts[] = {
+    {"total", &MEMORYSTATUS::dwTotalPhys},
+    {"available", &MEMORYSTATUS::dwAvailPhys},
+    {"pfilesize", &MEMORYSTATUS::dwTotalPageFile},
+    {"pfileavailable", &MEMORYSTATUS::dwAvailPageFile},
+    {"vmemorytotal", &MEMORYSTATUS::dwTotalVirtual},
+    {"vmemoryavailable", &MEMORYSTATUS::dwAvailVirtual},
+};
+
+constexpr DWORD kComputerNameSize = 256;
+constexpr DWORD kUserNameSize = 250;
+// "set", one character that is never looked at, then a name of 1 to 15.
+constexpr std::size_t kShortestSetText = 5;
+constexpr std::size_t kLongestSetText = 19;
+
+}  // namespace
+
 TOOLCASE_COMMAND(Screen) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string& input) {
+    const auto metric = [](int index) { return text::integer_to_text(GetSystemMetrics(index)); };
+    if (text::keyword_match(input, "width")) return metric(SM_CXSCREEN);
+    if (text::keyword_match(input, "height")) return metric(SM_CYSCREEN);
+    if (text::keyword_match(input, "resolution")) {
+      std::string resolution = metric(SM_CXSCREEN);
+      resolution += 'x';
+      resolution += metric(SM_CYSCREEN);
+      return resolution;
+    }
+    return std::string(kError);
+  });
 }
 
 TOOLCASE_COMMAND(Memory) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string& input) {
+    MEMORYSTATUS status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatus(&status);
+    if (text::keyword_match(input, "used")) {
+      return sysinfo::real_number_text(status.dwMemoryLoad, 0, decimal_separator) + "%";
+    }
+    for (const ByteCountKeyword& count : kByteCounts) {
+      if (text::keyword_match(input, count.keyword)) {
+        const auto bytes = static_cast<std::uint32_t>(status.*count.field);
+        return sysinfo::kilobytes_text(bytes, decimal_separator) + "KB";
+      }
+    }
+    return std::string(kError);
+  });
 }
 
 TOOLCASE_COMMAND(UserName) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string&) {
+    // Zeroed, so that a call that fails without writing leaves an empty name.
+    const unique_heap_block block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kUserNameSize));
+    if (!block) throw std::bad_alloc();
+    char* name = static_cast<char*>(block.get());
+    DWORD size = kUserNameSize;
+    GetUserNameA(name, &size);
+    std::string user(name, strnlen(name, kUserNameSize));
+    return user.empty() ? std::string(kFalse) : user;
+  });
 }
 
 TOOLCASE_COMMAND(ComputerName) {
-  return run_command(data, [](const std::string&) { return std::string(kError); });
+  return run_command(data, [](const std::string& input) {
+    if (text::keyword_match(input, "get")) {
+      // Cleared, so that a call that fails without writing leaves an empty name.
+      char name[kComputerNameSize] = {};
+      DWORD size = kComputerNameSize;
+      GetComputerNameA(name, &size);
+      std::string computer(name, strnlen(name, sizeof name));
+      return computer.empty() ? std::string(kError) : computer;
+    }
+    if (text::to_lower_ascii(input.substr(0, 3)) != "set") return std::string(kError);
+    if (input.size() < kShortestSetText || input.size() > kLongestSetText) {
+      return std::string(kError);
+    }
+    const std::string new_name = input.substr(4);
+    ScratchText.assign(new_name);
+    return true_or_false(SetComputerNameA(new_name.c_str()) == 1);
+  });
 }

@@ -1,0 +1,317 @@
+// Computer and user name, memory figures and screen size, against the
+// platform's own answers, with platform calls replaced where a test needs an
+// answer that a real machine rarely gives.
+// Also run with LC_ALL=de_DE.UTF-8 --gtest_filter=GermanLocale.*
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <regex>
+#include <string>
+
+#include "host/module_strings.h"
+#include "linked_commands.h"
+#include "sysinfo/real_number_text.h"
+#include "sysinfo_import_patch.h"
+#include "toolcase_dll.h"
+
+using namespace toolcase;
+using namespace toolcase::e2e;
+
+namespace {
+
+HMODULE test_program() { return GetModuleHandleA(nullptr); }
+
+char thread_decimal_separator() {
+  char setting[2] = {};
+  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting, sizeof setting) > 0
+             ? setting[0]
+             : '.';
+}
+
+// What the replaced platform functions saw and answer.
+struct FakePlatform {
+  int calls = 0;
+  bool buffer_was_cleared = false;
+  DWORD size_passed = 0;
+  std::string name_passed;
+  std::string name_to_write;
+  BOOL result = FALSE;
+  MEMORYSTATUS memory{};
+};
+FakePlatform fake;
+
+bool all_zero(const char* buffer, DWORD size) {
+  return std::all_of(buffer, buffer + size, [](char c) { return c == 0; });
+}
+
+BOOL WINAPI fake_get_name(LPSTR buffer, LPDWORD size) {
+  ++fake.calls;
+  fake.size_passed = *size;
+  fake.buffer_was_cleared = all_zero(buffer, *size);
+  std::memcpy(buffer, fake.name_to_write.c_str(), fake.name_to_write.size() + 1);
+  return fake.result;
+}
+
+BOOL WINAPI fake_set_computer_name(LPCSTR name) {
+  ++fake.calls;
+  fake.name_passed = name;
+  return fake.result;
+}
+
+VOID WINAPI fake_global_memory_status(LPMEMORYSTATUS status) {
+  ++fake.calls;
+  fake.size_passed = status->dwLength;
+  const DWORD length = status->dwLength;
+  *status = fake.memory;
+  status->dwLength = length;
+}
+
+std::string platform_computer_name() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  EXPECT_TRUE(GetComputerNameA(name, &size));
+  return name;
+}
+
+std::string platform_user_name() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  EXPECT_TRUE(GetUserNameA(name, &size));
+  return name;
+}
+
+MEMORYSTATUS platform_memory() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  GlobalMemoryStatus(&status);
+  return status;
+}
+
+// The DLL sees these figures instead of the machine's.
+MEMORYSTATUS chosen_memory() {
+  MEMORYSTATUS status{};
+  status.dwMemoryLoad = 37;
+  status.dwTotalPhys = 123456789;
+  status.dwAvailPhys = 4294967295u;
+  status.dwTotalPageFile = 0;
+  status.dwAvailPageFile = 1;
+  status.dwTotalVirtual = 536330240;
+  status.dwAvailVirtual = 1024u * 1000000u;
+  return status;
+}
+
+const char* const kByteCountKeywords[] = {"total",          "available",    "pfilesize",
+                                          "pfileavailable", "vmemorytotal", "vmemoryavailable"};
+
+}  // namespace
+
+TEST(ComputerName, GetInAnyCaseAnswersThePlatformsName) {
+  const std::string name = platform_computer_name();
+  ASSERT_FALSE(name.empty());
+  for (const char* input : {"get", "GET", "Get"}) EXPECT_EQ(call("ComputerName", input), name);
+}
+
+TEST(ComputerName, GetAnswersTheBufferWhateverTheCallReports) {
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GetComputerNameA",
+                    as_farproc(&fake_get_name));
+  fake = {};
+  fake.name_to_write = "ReportedAsFailed";
+  EXPECT_EQ(call("ComputerName", "get"), "ReportedAsFailed");
+  EXPECT_EQ(fake.size_passed, 256u);
+}
+
+TEST(ComputerName, GetClearsItsBufferSoAnUnwrittenNameAnswersError) {
+  // The first call leaves the real name where the second call's buffer lies.
+  ASSERT_NE(call("ComputerName", "get"), "error");
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GetComputerNameA",
+                    as_farproc(&fake_get_name));
+  fake = {};
+  fake.result = TRUE;
+  EXPECT_EQ(call("ComputerName", "get"), "error");
+  EXPECT_EQ(fake.calls, 1);
+  EXPECT_TRUE(fake.buffer_was_cleared);
+}
+
+TEST(ComputerName, OtherFormsAnswerErrorWithoutSettingAnything) {
+  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
+                    as_farproc(&fake_set_computer_name));
+  fake = {};
+  fake.result = TRUE;
+  ScratchText.assign("untouched");
+  for (const char* input : {"get ", " get", "getname", "", "name", "se", "sex a", " set a", "set",
+                            "set ", "setX", "set 1234567890123456"}) {
+    EXPECT_EQ(call_linked(&ComputerName, input), "error") << '"' << input << '"';
+  }
+  EXPECT_EQ(fake.calls, 0);
+  EXPECT_EQ(ScratchText.value(), "untouched");
+}
+
+TEST(ComputerName, SetPassesEverythingAfterTheFourthCharacterAsWritten) {
+  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
+                    as_farproc(&fake_set_computer_name));
+  const struct {
+    const char* input;
+    const char* name;
+  } cases[] = {{"set a", "a"},
+               {"SET Office7", "Office7"},
+               {"setXOffice7", "Office7"},
+               {"sEt;Office 7", "Office 7"},
+               {"set 123456789012345", "123456789012345"}};
+  for (const auto& c : cases) {
+    fake = {};
+    fake.result = 1;
+    EXPECT_EQ(call_linked(&ComputerName, c.input), "true") << c.input;
+    EXPECT_EQ(fake.calls, 1) << c.input;
+    EXPECT_EQ(fake.name_passed, c.name) << c.input;
+    EXPECT_EQ(ScratchText.value(), c.name) << c.input;
+  }
+}
+
+TEST(ComputerName, SetAnswersTrueOnlyWhenThePlatformReportsExactly1) {
+  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
+                    as_farproc(&fake_set_computer_name));
+  for (BOOL result : {0, 2, -1, 0x101}) {
+    fake = {};
+    fake.result = result;
+    ScratchText.assign("before");
+    EXPECT_EQ(call_linked(&ComputerName, "set Refused"), "false") << result;
+    EXPECT_EQ(ScratchText.value(), "Refused") << "kept even when refused";
+  }
+  fake = {};
+  fake.result = 1;
+  EXPECT_EQ(call_linked(&ComputerName, "set Taken"), "true");
+}
+
+TEST(ComputerName, SetRenamesThisThrowawayMachine) {
+  const std::string original = platform_computer_name();
+  EXPECT_EQ(call("ComputerName", "set ToolcaseBox"), "true");
+  // The new name applies from the next start; this session keeps its own.
+  EXPECT_EQ(call("ComputerName", "get"), original);
+  EXPECT_TRUE(SetComputerNameA(original.c_str()));
+}
+
+TEST(UserName, AnswersThePlatformsNameWhateverTheInput) {
+  const std::string name = platform_user_name();
+  ASSERT_FALSE(name.empty());
+  for (const std::string& input : {std::string(), std::string("get"), std::string("FALSE"),
+                                   std::string(899, 'q')}) {
+    EXPECT_EQ(call("UserName", input), name);
+  }
+}
+
+TEST(UserName, AnswersTheBlocksTextAndFalseWhenItStaysEmpty) {
+  ASSERT_NE(call("UserName", ""), "false");
+  ImportPatch patch(toolcase_module(), "ADVAPI32.dll", "GetUserNameA",
+                    as_farproc(&fake_get_name));
+  fake = {};
+  EXPECT_EQ(call("UserName", ""), "false");
+  EXPECT_TRUE(fake.buffer_was_cleared);
+  EXPECT_EQ(fake.size_passed, 250u);
+
+  fake = {};
+  fake.name_to_write = std::string(249, 'u');
+  EXPECT_EQ(call("UserName", ""), fake.name_to_write);
+}
+
+TEST(Memory, WritesEachFigureByTheRealNumberRule) {
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+                    as_farproc(&fake_global_memory_status));
+  fake = {};
+  fake.memory = chosen_memory();
+  const std::string point(1, thread_decimal_separator());
+  EXPECT_EQ(call("Memory", "total"), "120563" + point + "270507813KB");
+  EXPECT_EQ(call("Memory", "used"), "37%");
+  EXPECT_EQ(call("Memory", "available"), "4194303" + point + "99902344KB");
+  EXPECT_EQ(call("Memory", "pfilesize"), "0KB");
+  EXPECT_EQ(call("Memory", "pfileavailable"), "0" + point + "0009765625KB");
+  EXPECT_EQ(call("Memory", "vmemorytotal"), "523760KB");
+  EXPECT_EQ(call("Memory", "vmemoryavailable"), "1000000KB");
+  EXPECT_EQ(fake.calls, 7);
+  EXPECT_EQ(fake.size_passed, 32u);
+
+  fake.memory.dwMemoryLoad = 100;
+  EXPECT_EQ(call("Memory", "used"), "100%");
+}
+
+TEST(Memory, AsksThePlatformBeforeMatchingAndAnswersErrorForOtherText) {
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+                    as_farproc(&fake_global_memory_status));
+  fake = {};
+  fake.memory = chosen_memory();
+  EXPECT_EQ(call("Memory", "USED"), "37%");
+  EXPECT_EQ(call("Memory", "VMemoryTotal"), "523760KB");
+  const char* const unknown[] = {"pfile", "memory", "total ", " used", "", "kb"};
+  for (const char* input : unknown) EXPECT_EQ(call("Memory", input), "error") << input;
+  EXPECT_EQ(fake.calls, 2 + static_cast<int>(std::size(unknown)));
+}
+
+TEST(Memory, RealFiguresAreThePlatformsInKilobytes) {
+  const char point = thread_decimal_separator();
+  const MEMORYSTATUS status = platform_memory();
+  EXPECT_EQ(call("Memory", "total"), sysinfo::kilobytes_text(status.dwTotalPhys, point) + "KB");
+  EXPECT_EQ(call("Memory", "vmemorytotal"),
+            sysinfo::kilobytes_text(status.dwTotalVirtual, point) + "KB");
+  const std::regex kilobytes(std::string("[1-9][0-9]*(\\") + point + "[0-9]+)?KB|0KB");
+  for (const char* keyword : kByteCountKeywords) {
+    const std::string answer = call("Memory", keyword);
+    EXPECT_TRUE(std::regex_match(answer, kilobytes)) << keyword << ": " << answer;
+  }
+  const std::string used = call("Memory", "used");
+  ASSERT_TRUE(std::regex_match(used, std::regex("[0-9]{1,3}%"))) << used;
+  EXPECT_LE(std::stoi(used), 100);
+}
+
+TEST(Memory, TheDecimalSeparatorIsTheOneFoundAtLoad) {
+  const char at_load = thread_decimal_separator();
+  const LCID before = GetThreadLocale();
+  const LCID other = MAKELCID(MAKELANGID(at_load == ',' ? LANG_ENGLISH : LANG_GERMAN,
+                                         SUBLANG_DEFAULT), SORT_DEFAULT);
+  ASSERT_TRUE(SetThreadLocale(other));
+  const char now = thread_decimal_separator();
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+                    as_farproc(&fake_global_memory_status));
+  fake = {};
+  fake.memory = chosen_memory();
+  const std::string answer = call("Memory", "total");
+  SetThreadLocale(before);
+  ASSERT_NE(now, at_load) << "the other locale has the same separator";
+  EXPECT_EQ(answer, std::string("120563") + at_load + "270507813KB");
+}
+
+TEST(Screen, AnswersThePrimaryScreensSize) {
+  const std::string width = std::to_string(GetSystemMetrics(SM_CXSCREEN));
+  const std::string height = std::to_string(GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(call("Screen", "width"), width);
+  EXPECT_EQ(call("Screen", "WIDTH"), width);
+  EXPECT_EQ(call("Screen", "height"), height);
+  EXPECT_EQ(call("Screen", "Height"), height);
+  EXPECT_EQ(call("Screen", "resolution"), width + "x" + height);
+  EXPECT_EQ(call("Screen", "RESOLUTION"), width + "x" + height);
+  for (const char* input : {"Resolution ", " width", "", "size", "widths"}) {
+    EXPECT_EQ(call("Screen", input), "error") << '"' << input << '"';
+  }
+}
+
+TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
+  if (thread_decimal_separator() != ',') GTEST_SKIP() << "needs a locale whose separator is ','";
+  {
+    ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+                      as_farproc(&fake_global_memory_status));
+    fake = {};
+    fake.memory = chosen_memory();
+    EXPECT_EQ(call("Memory", "total"), "120563,270507813KB");
+    EXPECT_EQ(call("Memory", "available"), "4194303,99902344KB");
+    EXPECT_EQ(call("Memory", "pfileavailable"), "0,0009765625KB");
+    EXPECT_EQ(call("Memory", "vmemoryavailable"), "1000000KB");
+    EXPECT_EQ(call("Memory", "used"), "37%");
+  }
+  const MEMORYSTATUS status = platform_memory();
+  EXPECT_EQ(call("Memory", "total"), sysinfo::kilobytes_text(status.dwTotalPhys, ',') + "KB");
+  for (const char* keyword : kByteCountKeywords) {
+    const std::string answer = call("Memory", keyword);
+    EXPECT_EQ(answer.find('.'), std::string::npos) << keyword << ": " << answer;
+  }
+}
