@@ -84,7 +84,7 @@ TOOLCASE_COMMAND(UserName) {
   return run_command(data, [](const std::string&) {
     // Zeroed, so that a call that fails without writing leaves an empty name.
     const unique_heap_block block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kUserNameSize));
-    if (!block) throw std::bad_alloc();
+    if (!block) return std::string(kError);
     char* name = static_cast<char*>(block.get());
     DWORD size = kUserNameSize;
     GetUserNameA(name, &size);
