@@ -1,7 +1,6 @@
 // Machine facts: computer and user name, memory, screen.
 #include <cstdint>
 #include <cstring>
-#include <new>
 
 #include "host/command.h"
 #include "host/module_strings.h"
