@@ -179,3 +179,12 @@ TEST(ModuleStrings, ProductCaptionHoldsItsConstantFromTheStart) {
   EXPECT_EQ(ProductCaption.value(), "Wrenchbox v1.0");
   EXPECT_EQ(call_linked(&DLLInfo, ""), kShortInfoText);
 }
+
+TEST(ModuleStrings, EachCommandWritesOnlyItsOwn) {
+  const std::string window = unique_name("no such window");
+  EXPECT_EQ(call_linked(&ChangeWindowText, window + "; New Caption"), "error");
+  EXPECT_EQ(call_linked(&BeepCommand, "WaRnInG"), "true");
+  EXPECT_EQ(CaptionTarget.value(), window);
+  EXPECT_EQ(CaptionText.value(), "New Caption");
+  EXPECT_EQ(ScratchText.value(), "warning");
+}
