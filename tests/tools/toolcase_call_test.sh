@@ -19,6 +19,7 @@ exports=$(i686-w64-mingw32-objdump -p "$build/toolcase.dll" | sed -n '/\[Ordinal
 check "--list names exactly the exports" "$exports" "$(echo "$list" | cut -d' ' -f1 | sort)"
 
 check "DLLInfo answers the one-line text" "Wrenchbox v1.0." "$(call DLLInfo | cut -c1-15)"
+check "words are joined by single blanks" 'C:\Program Files' "$(call ExtractFullPath 'C:\program' files)"
 check "usage error" 2 "$(call >/dev/null 2>&1; echo $?)"
 check "--dll without a path" 2 "$(call --dll >/dev/null 2>&1; echo $?)"
 check "unknown command" 4 "$(call NoSuchCommand x >/dev/null 2>&1; echo $?)"
