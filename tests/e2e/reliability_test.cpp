@@ -24,13 +24,6 @@ using namespace toolcase::e2e;
 
 namespace {
 
-const std::vector<std::string> kCommands = {
-    "DLLInfo",        "Beep",           "MessageDialog",    "DesktopIcons",  "StartButton",
-    "ScreenSaver",    "ProcessIsRunning", "KillProcess",    "WindowClose",   "WindowMaximize",
-    "WindowMinimize", "WindowActivate", "ChangeWindowText", "WindowText",    "WindowDisable",
-    "WindowEnable",   "WindowHide",     "WindowIsVisible",  "WindowShow",    "Screen",
-    "Memory",         "UserName",       "ComputerName",     "GetDir",        "ExtractFullPath"};
-
 std::vector<std::string> hostile_inputs() {
   std::string every_byte;
   for (int byte = 0x01; byte <= 0xFF; ++byte) every_byte += static_cast<char>(byte);
@@ -74,7 +67,7 @@ TEST(HostileInput, EveryCommandKeepsTheHostsConvention) {
   ASSERT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar.handle());
   StrayBoxGuard boxes(0);
 
-  for (const std::string& name : kCommands) {
+  for (const std::string& name : all_commands()) {
     for (const std::string& hostile : hostile_inputs()) {
       SCOPED_TRACE(name + " with " + std::to_string(hostile.size()) + " bytes");
       const host::CallRecord record = call_record(name.c_str(), safe_input(name, hostile));

@@ -6,6 +6,18 @@
 
 namespace toolcase::e2e {
 
+const std::vector<std::string>& all_commands() {
+  static const std::vector<std::string> commands = {
+      "DLLInfo",          "Beep",           "MessageDialog",  "DesktopIcons",
+      "StartButton",      "ScreenSaver",    "ProcessIsRunning", "KillProcess",
+      "WindowClose",      "WindowMaximize", "WindowMinimize", "WindowActivate",
+      "ChangeWindowText", "WindowText",     "WindowDisable",  "WindowEnable",
+      "WindowHide",       "WindowIsVisible", "WindowShow",    "Screen",
+      "Memory",           "UserName",       "ComputerName",   "GetDir",
+      "ExtractFullPath"};
+  return commands;
+}
+
 HMODULE toolcase_module() {
   static const HMODULE module = [] {
     char path[MAX_PATH] = {};

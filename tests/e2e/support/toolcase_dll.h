@@ -6,10 +6,14 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hostcall/host_call.h"
 
 namespace toolcase::e2e {
+
+// Every command, in export order: a command's ordinal is its index + 1.
+const std::vector<std::string>& all_commands();
 
 HMODULE toolcase_module();
 // The export of that name; fails the test when it is missing.
