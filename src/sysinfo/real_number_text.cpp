@@ -1,5 +1,7 @@
 #include "sysinfo/real_number_text.h"
 
+#include <cstring>
+
 namespace toolcase::sysinfo {
 
 namespace {

@@ -2,11 +2,9 @@
 // rounded half up from the exact value, with the caller's decimal separator.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 namespace toolcase::sysinfo {
@@ -23,22 +21,22 @@ class FigureText {
   FigureText() = default;
   explicit FigureText(std::string_view text) noexcept { append(text); }
 
-  // Bytes beyond the capacity are dropped; no figure written here comes near
-  // it. Whole pieces at a time: a byte-wise loop costs as much as the
-  // platform call.
+  // Byte by byte, counted in a local: these texts are a few bytes long, and
+  // a call of the runtime's memcpy costs more than such a copy. Bytes beyond
+  // the capacity are dropped; no figure written here comes near it.
   void append(std::string_view text) noexcept {
-    const std::size_t count = std::min(text.size(), kCapacity - size_);
-    std::memcpy(chars_.data() + size_, text.data(), count);
-    size_ += count;
+    std::size_t size = size_;
+    for (char c : text) {
+      if (size < kCapacity) chars_[size++] = c;
+    }
+    size_ = size;
   }
   void append(std::size_t count, char c) noexcept {
-    count = std::min(count, kCapacity - size_);
-    std::memset(chars_.data() + size_, c, count);
-    size_ += count;
+    std::size_t size = size_;
+    for (; count > 0 && size < kCapacity; --count) chars_[size++] = c;
+    size_ = size;
   }
-  void push_back(char c) noexcept {
-    if (size_ < kCapacity) chars_[size_++] = c;
-  }
+  void push_back(char c) noexcept { append(1, c); }
 
   std::string_view view() const noexcept { return {chars_.data(), size_}; }
   operator std::string_view() const noexcept { return view(); }
@@ -47,7 +45,7 @@ class FigureText {
   }
 
  private:
-  std::array<char, kCapacity> chars_{};
+  std::array<char, kCapacity> chars_;  // only the first size_ are ever read
   std::size_t size_ = 0;
 };
 
