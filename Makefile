@@ -4,7 +4,9 @@
 #            end-to-end tests under Wine).
 # make dist  packs dist/toolcase-<version>.zip for mIRC users.
 # make fuzz  runs every libFuzzer target for FUZZ_SECONDS each.
-# make bench times each command against the platform calls it makes.
+# make bench times each command against the platform calls it makes (under
+#            Wine), then the pure functions natively (Google Benchmark);
+#            bench/README.md holds the figures.
 PRESET ?= windows
 FUZZ_SECONDS ?= 120
 
@@ -27,7 +29,9 @@ fuzz: build
 	done
 
 bench: build
+	cmake --build --preset $(PRESET) --target native_bench
 	tools/wine-run.sh build/toolcase_bench.exe
+	build/native-bench/toolcase_native_bench
 
 dist: build
 	tools/make-dist.sh build dist

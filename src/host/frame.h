@@ -26,20 +26,19 @@ std::string read_input(const char* data);
 // bytes; bytes after that NUL stay as they were. A null buffer gets nothing.
 void write_answer(char* data, std::string_view answer) noexcept;
 
-// Runs one command: body(input) returns the answer. Anything thrown inside
-// (a failed allocation, say) answers "error".
+// Runs one command: body(input) returns the answer, a std::string or any
+// text that converts to std::string_view (so that a short answer can be built
+// without the heap). Anything thrown inside (a failed allocation, say)
+// answers "error".
 template <typename Body>
 int run_command(char* data, Body&& body) noexcept {
-  std::string answer;
-  std::string_view out = kError;
   try {
     const std::string input = read_input(data);
-    answer = body(input);
-    out = answer;
+    const auto answer = body(input);
+    write_answer(data, answer);
   } catch (...) {
-    out = kError;
+    write_answer(data, kError);
   }
-  write_answer(data, out);
   return kResultInDataBuffer;
 }
 

@@ -25,7 +25,7 @@ const char decimal_separator = [] {
 static_assert(sizeof(MEMORYSTATUS) == 32);
 
 struct ByteCountKeyword {
-  const char* keyword;
+  std::string_view keyword;
   SIZE_T MEMORYSTATUS::*field;
 };
 
@@ -67,15 +67,20 @@ TOOLCASE_COMMAND(Memory) {
     status.dwLength = sizeof status;
     GlobalMemoryStatus(&status);
     if (text::keyword_match(input, "used")) {
-      return sysinfo::real_number_text(status.dwMemoryLoad, 0, decimal_separator) + "%";
+      sysinfo::FigureText answer =
+          sysinfo::real_number_text(status.dwMemoryLoad, 0, decimal_separator);
+      answer.push_back('%');
+      return answer;
     }
     for (const ByteCountKeyword& count : kByteCounts) {
       if (text::keyword_match(input, count.keyword)) {
         const auto bytes = static_cast<std::uint32_t>(status.*count.field);
-        return sysinfo::kilobytes_text(bytes, decimal_separator) + "KB";
+        sysinfo::FigureText answer = sysinfo::kilobytes_text(bytes, decimal_separator);
+        answer.append("KB");
+        return answer;
       }
     }
-    return std::string(kError);
+    return sysinfo::FigureText(kError);
   });
 }
 

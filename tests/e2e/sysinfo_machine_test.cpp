@@ -251,9 +251,10 @@ TEST(Memory, AsksThePlatformBeforeMatchingAndAnswersErrorForOtherText) {
 TEST(Memory, RealFiguresAreThePlatformsInKilobytes) {
   const char point = thread_decimal_separator();
   const MEMORYSTATUS status = platform_memory();
-  EXPECT_EQ(call("Memory", "total"), sysinfo::kilobytes_text(status.dwTotalPhys, point) + "KB");
+  EXPECT_EQ(call("Memory", "total"),
+            std::string(sysinfo::kilobytes_text(status.dwTotalPhys, point)) + "KB");
   EXPECT_EQ(call("Memory", "vmemorytotal"),
-            sysinfo::kilobytes_text(status.dwTotalVirtual, point) + "KB");
+            std::string(sysinfo::kilobytes_text(status.dwTotalVirtual, point)) + "KB");
   const std::regex kilobytes(std::string("[1-9][0-9]*(\\") + point + "[0-9]+)?KB|0KB");
   for (const char* keyword : kByteCountKeywords) {
     const std::string answer = call("Memory", keyword);
@@ -309,7 +310,8 @@ TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
     EXPECT_EQ(call("Memory", "used"), "37%");
   }
   const MEMORYSTATUS status = platform_memory();
-  EXPECT_EQ(call("Memory", "total"), sysinfo::kilobytes_text(status.dwTotalPhys, ',') + "KB");
+  EXPECT_EQ(call("Memory", "total"),
+            std::string(sysinfo::kilobytes_text(status.dwTotalPhys, ',')) + "KB");
   for (const char* keyword : kByteCountKeywords) {
     const std::string answer = call("Memory", keyword);
     EXPECT_EQ(answer.find('.'), std::string::npos) << keyword << ": " << answer;

@@ -67,6 +67,14 @@ TEST(RunCommand, PassesTheInputAndWritesTheAnswer) {
   EXPECT_STREQ(buffer.bytes.data(), "answer");
 }
 
+TEST(RunCommand, WritesAnyAnswerThatViewsAsText) {
+  HostBuffer buffer("input");
+  EXPECT_EQ(run_command(buffer.bytes.data(),
+                        [](const std::string&) { return std::string_view("viewed"); }),
+            3);
+  EXPECT_STREQ(buffer.bytes.data(), "viewed");
+}
+
 TEST(RunCommand, AnswersErrorWhenTheCommandThrows) {
   HostBuffer buffer("input");
   EXPECT_EQ(run_command(buffer.bytes.data(),

@@ -124,3 +124,12 @@ TEST(RealNumberText, RoundsAwayDigitsBeforeThePointWithZeros) {
   EXPECT_EQ(real_number_text(12345678901234567, 0, '.'), "12345678901234600");
   EXPECT_EQ(real_number_text(12345678901234549, 0, '.'), "12345678901234500");
 }
+
+TEST(RealNumberText, TheLongestFiguresFit) {
+  EXPECT_EQ(real_number_text(1, 20, '.'), "0.00000000000000000001");
+  EXPECT_EQ(real_number_text(18446744073709551615u, 0, '.'), "18446744073709600000");
+  EXPECT_EQ(real_number_text(18446744073709551615u, 20, '.'), "0.184467440737096");
+  FigureText answer = kilobytes_text(4294967295u, '.');
+  answer.append("KB");
+  EXPECT_EQ(answer, "4194303.99902344KB");
+}
