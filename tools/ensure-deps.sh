@@ -23,6 +23,7 @@ need clang       command -v clang++
 need libclang-rt-dev test -n "$(find /usr/lib/llvm-* -name "libclang_rt.fuzzer-x86_64.a" 2>/dev/null)"
 need clang-tidy  command -v clang-tidy
 need cppcheck    command -v cppcheck
+need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
