@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string rest = input.rest();
   // Any byte but a digit can separate; the platform's are "." and ",".
   const char separator = rest.empty() || (rest[0] >= '0' && rest[0] <= '9') ? '.' : rest[0];
-  const std::string text = sysinfo::kilobytes_text(bytes, separator);
+  const std::string text(sysinfo::kilobytes_text(bytes, separator).view());
 
   int integer_digits = 0;
   std::string digits = kilobytes_digits(bytes, integer_digits);
