@@ -1,7 +1,8 @@
 # make       installs what is missing, builds build/toolcase.dll and its tools,
 #            and asks the DLL who it is.
-# make test  builds, then runs every test (native unit tests and the Windows
-#            end-to-end tests under Wine).
+# make test  builds, then runs every test: native unit tests, each fuzzer
+#            briefly, static analysis, the tool and package checks, and the
+#            Windows end-to-end tests under Wine.
 # make dist  packs dist/toolcase-<version>.zip for mIRC users.
 # make fuzz  runs every libFuzzer target for FUZZ_SECONDS each.
 # make bench times each command against the platform calls it makes (under
