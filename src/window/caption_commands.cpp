@@ -35,11 +35,13 @@ TOOLCASE_COMMAND(WindowText) {
 // lookup, so they hold this call's parts whatever the answer.
 TOOLCASE_COMMAND(ChangeWindowText) {
   return run_command(data, [](const std::string& input) {
-    window::CaptionChange change = window::split_caption_change(input);
-    CaptionTarget.assign(std::move(change.window_part));
-    CaptionText.assign(std::move(change.new_caption));
-    return answer_for_window(CaptionTarget.value(), kError, [](HWND target) {
-      return true_or_false(SetWindowTextA(target, CaptionText.value().c_str()) == 1);
+    const window::CaptionChange change = window::split_caption_change(input);
+    CaptionTarget.assign(change.window_part);
+    CaptionText.assign(change.new_caption);
+    // The call's own parts, not the module strings read back: a caller on
+    // another thread may have assigned those since.
+    return answer_for_window(change.window_part, kError, [&change](HWND target) {
+      return true_or_false(SetWindowTextA(target, change.new_caption.c_str()) == 1);
     });
   });
 }
