@@ -60,7 +60,7 @@ BENCHMARK(ProcessNameMatch)->ArgName("double_byte")->Arg(0)->Arg(1);
 void DialogLine(benchmark::State& state) {
   const std::string line = "yesno;question;Confirm;Delete the log of this channel?";
   for (auto _ : state) {
-    std::string working = line;
+    Text working(line);
     benchmark::DoNotOptimize(notify::read_dialog_line(working));
   }
 }
@@ -69,8 +69,10 @@ BENCHMARK(DialogLine);
 // Five components, each found by a look-up that answers at once: the cost of
 // the rebuilding itself.
 void LongPathRebuild(benchmark::State& state) {
-  const sysinfo::StoredNameLookup stored_name = [](const std::string& pattern) {
-    return pattern.substr(pattern.find_last_of('\\') + 1) + " long name";
+  const auto stored_name = [](std::string_view pattern) {
+    sysinfo::StoredName name(pattern.substr(pattern.find_last_of('\\') + 1));
+    name.append(" long name");
+    return name;
   };
   for (auto _ : state) {
     benchmark::DoNotOptimize(

@@ -6,11 +6,11 @@
 using namespace toolcase;
 
 TOOLCASE_COMMAND(DLLInfo) {
-  return run_command(data, [&](const std::string& input) {
-    if (!text::keyword_match(input, "msg")) return std::string(kShortInfoText);
-    const std::string caption = ProductCaption.value();
+  return run_command(data, [&](const Text& input) {
+    if (!text::keyword_match(input, "msg")) return std::string_view(kShortInfoText);
+    const Text caption = ProductCaption.value();
     const int pressed = MessageBoxA(main_window, kFullInfoText, caption.c_str(),
                                     MB_OK | MB_ICONINFORMATION);
-    return std::string(pressed == IDOK ? kTrue : kError);
+    return pressed == IDOK ? kTrue : kError;
   });
 }

@@ -5,13 +5,15 @@
 
 namespace toolcase {
 
-std::string read_input(const char* data) {
-  if (data == nullptr) return {};
+Text read_input(const char* data) noexcept {
+  Text input;
+  if (data == nullptr) return input;
   // A host that forgot the NUL must not make us read past its buffer.
   const void* nul = std::memchr(data, '\0', kDataBufferSize);
   const std::size_t length =
       nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : kDataBufferSize - 1;
-  return std::string(data, length);
+  input.append(std::string_view(data, length));
+  return input;
 }
 
 void write_answer(char* data, std::string_view answer) noexcept {

@@ -1,22 +1,20 @@
 #include "host/module_strings.h"
 
-#include <utility>
-
 namespace toolcase {
 
-void ModuleString::assign(std::string value) {
-  std::lock_guard<std::mutex> guard(lock_);
-  // The old value leaves with the parameter, after the lock is released.
-  value_.swap(value);
+void ModuleString::assign(std::string_view value) noexcept {
+  AcquireSRWLockExclusive(&lock_);
+  value_.assign(value);
+  ReleaseSRWLockExclusive(&lock_);
 }
 
-std::string ModuleString::value() const {
-  std::lock_guard<std::mutex> guard(lock_);
-  return value_;
+Text ModuleString::value() const noexcept {
+  AcquireSRWLockShared(&lock_);
+  Text copy = value_;
+  ReleaseSRWLockShared(&lock_);
+  return copy;
 }
 
-// Defined in one unit in this order so that unloading, which destroys in
-// reverse, releases ProductCaption, CaptionText, CaptionTarget, ScratchText.
 ModuleString ScratchText;
 ModuleString CaptionTarget;
 ModuleString CaptionText;

@@ -1,26 +1,31 @@
 // Strings that live from load to unload. Several commands share them, and a
 // $dllcall worker may run one command while the host's thread runs another,
-// so each string is locked while it is assigned or read, never longer.
+// so each string is locked while it is assigned or read, never longer. The
+// lock is a slim reader/writer lock: no handle to open, nothing to close at
+// unload.
 #pragma once
 
-#include <mutex>
-#include <string>
+#include <windows.h>
+
+#include <string_view>
+
+#include "host/bounded_text.h"
 
 namespace toolcase {
 
 class ModuleString {
  public:
   ModuleString() = default;
-  explicit ModuleString(std::string initial) : value_(std::move(initial)) {}
+  explicit ModuleString(std::string_view initial) noexcept : value_(initial) {}
   ModuleString(const ModuleString&) = delete;
   ModuleString& operator=(const ModuleString&) = delete;
 
-  void assign(std::string value);
-  std::string value() const;
+  void assign(std::string_view value) noexcept;
+  Text value() const noexcept;
 
  private:
-  mutable std::mutex lock_;
-  std::string value_;
+  mutable SRWLOCK lock_ = SRWLOCK_INIT;
+  Text value_;
 };
 
 // Caption of the information box.

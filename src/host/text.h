@@ -3,34 +3,41 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "host/bounded_text.h"
 
 namespace toolcase::text {
 
 // 'A'..'Z' gain 0x20; every other byte, 0x80 and above included, stays.
-std::string to_lower_ascii(std::string_view text);
+Text to_lower_ascii(std::string_view text) noexcept;
 // 'a'..'z' lose 0x20; every other byte stays.
-std::string to_upper_ascii(std::string_view text);
+Text to_upper_ascii(std::string_view text) noexcept;
 
 // The input, ASCII-lower-cased, equals the lower-case keyword exactly:
 // no trimming, no prefix match, no locale rules.
-bool keyword_match(std::string_view input, std::string_view keyword);
+bool keyword_match(std::string_view input, std::string_view keyword) noexcept;
 
 // 1-based position of the first occurrence of pattern, 0 when it does not
 // occur or when either text is empty.
-int find_position(std::string_view text, std::string_view pattern);
+int find_position(std::string_view text, std::string_view pattern) noexcept;
 
-// count bytes from position index: an index below 1 counts as 1, an index
-// past the end gives "", a negative count counts as 0, a count past the end
-// stops at the end.
-std::string copy_range(std::string_view text, int index, int count);
+// count bytes from position index, as a view of the text: an index below 1
+// counts as 1, an index past the end gives "", a negative count counts as 0,
+// a count past the end stops at the end.
+std::string_view copy_range(std::string_view text, int index, int count) noexcept;
 
 // Deletes count bytes from position index; nothing happens when the index is
 // below 1 or past the end or the count is 0 or less.
-void delete_range(std::string& text, int index, int count);
+template <std::size_t Capacity>
+void delete_range(BoundedText<Capacity>& text, int index, int count) noexcept {
+  const auto size = static_cast<std::int64_t>(text.size());
+  if (index < 1 || index > size || count <= 0) return;
+  text.erase(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count));
+}
 
 // Signed decimal, a minus sign for negative values, no grouping.
-std::string integer_to_text(std::int32_t value);
+using IntegerText = BoundedText<11>;
+IntegerText integer_to_text(std::int32_t value) noexcept;
 
 }  // namespace toolcase::text

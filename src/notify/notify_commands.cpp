@@ -1,7 +1,6 @@
 // Notification: a message box that reports the button pressed, and the
 // platform's alert sounds.
 #include <optional>
-#include <utility>
 
 #include "host/command.h"
 #include "host/module_strings.h"
@@ -23,26 +22,26 @@ static_assert(IDOK == 1 && IDCANCEL == 2 && IDABORT == 3 && IDRETRY == 4 && IDIG
               IDYES == 6 && IDNO == 7);
 
 TOOLCASE_COMMAND(MessageDialog) {
-  return run_command(data, [&](const std::string& input) {
-    std::string working = input;
+  return run_command(data, [&](const Text& input) {
+    Text working = input;
     const std::optional<notify::DialogRequest> request = notify::read_dialog_line(working);
     // What was left uncut stays behind; it is already stored when the box
     // opens, and nothing reads it while the box is up.
-    ScratchText.assign(std::move(working));
-    if (!request) return std::string(kError);
+    ScratchText.assign(working);
+    if (!request) return kError;
     // Modal to the owner only: the style carries no other flag.
     const int pressed = MessageBoxA(main_window, request->message.c_str(), request->caption.c_str(),
                                     request->style);
-    return std::string(notify::button_answer(pressed));
+    return notify::button_answer(pressed);
   });
 }
 
 TOOLCASE_COMMAND(BeepCommand) {
-  return run_command(data, [](const std::string& input) {
-    const std::string lowered = text::to_lower_ascii(input);
+  return run_command(data, [](const Text& input) {
+    const Text lowered = text::to_lower_ascii(input);
     ScratchText.assign(lowered);
     const std::optional<unsigned> sound = notify::sound_type(lowered);
-    if (!sound) return std::string(kError);
+    if (!sound) return kError;
     // Only exactly 1 counts as played.
     return true_or_false(MessageBeep(*sound) == 1);
   });

@@ -41,7 +41,7 @@ constexpr std::array<std::string_view, 8> kButtonAnswers{
     "error", "ok", "cancel", "abort", "retry", "ignore", "yes", "no"};
 
 template <std::size_t N>
-std::optional<unsigned> look_up(const std::array<Keyword, N>& table, std::string_view input) {
+std::optional<unsigned> look_up(const std::array<Keyword, N>& table, std::string_view input) noexcept {
   for (const Keyword& keyword : table) {
     if (text::keyword_match(input, keyword.word)) return keyword.value;
   }
@@ -55,25 +55,27 @@ constexpr std::size_t kShortestMessage = 2;
 
 }  // namespace
 
-std::string cut_field(std::string& working) {
+Text cut_field(Text& working) noexcept {
   const int separator = text::find_position(working, ";");
-  std::string field = text::copy_range(working, 1, separator - 1);
+  const Text field(text::copy_range(working, 1, separator - 1));
   text::delete_range(working, 1, separator);
-  working.erase(0, working.find_first_not_of(' '));
+  const std::size_t blanks = working.view().find_first_not_of(' ');
+  working.erase(0, blanks == std::string_view::npos ? working.size() : blanks);
   return field;
 }
 
-std::optional<DialogRequest> read_dialog_line(std::string& working) {
+std::optional<DialogRequest> read_dialog_line(Text& working) noexcept {
   if (working.size() < kShortestLine) return std::nullopt;
-  const std::string buttons = cut_field(working);
+  const Text buttons = cut_field(working);
   if (buttons.size() < kShortestButtons) return std::nullopt;
-  const std::string icon = cut_field(working);
+  const Text icon = cut_field(working);
   if (icon.size() < kShortestIcon) return std::nullopt;
 
   DialogRequest request;
   request.caption = cut_field(working);
   // The message is all the rest, further ";" included; nothing is left.
-  request.message.swap(working);
+  request.message = working;
+  working.assign({});
   if (request.message.size() < kShortestMessage) return std::nullopt;
 
   const std::optional<unsigned> button_value = look_up(kButtonKeywords, buttons);
@@ -84,12 +86,12 @@ std::optional<DialogRequest> read_dialog_line(std::string& working) {
   return request;
 }
 
-std::string_view button_answer(int pressed) {
+std::string_view button_answer(int pressed) noexcept {
   if (pressed < 1 || pressed >= static_cast<int>(kButtonAnswers.size())) return kButtonAnswers[0];
   return kButtonAnswers[static_cast<std::size_t>(pressed)];
 }
 
-std::optional<unsigned> sound_type(std::string_view input) {
+std::optional<unsigned> sound_type(std::string_view input) noexcept {
   return look_up(kSoundKeywords, input);
 }
 

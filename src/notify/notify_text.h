@@ -5,8 +5,9 @@
 #pragma once
 
 #include <optional>
-#include <string>
 #include <string_view>
+
+#include "host/bounded_text.h"
 
 namespace toolcase::notify {
 
@@ -28,12 +29,12 @@ inline constexpr unsigned kSoundAsterisk = 0x40;
 // Takes the next field off the front of working: the bytes before the first
 // ";" ("" when there is none, and then working keeps everything), deletes
 // them and the ";", then removes the blanks (0x20 only) that lead the rest.
-std::string cut_field(std::string& working);
+Text cut_field(Text& working) noexcept;
 
 struct DialogRequest {
   unsigned style = 0;  // button value + icon value, nothing else
-  std::string caption;
-  std::string message;
+  Text caption;
+  Text message;
 };
 
 // Reads a dialog line by cutting its fields off the front of working, which
@@ -41,15 +42,15 @@ struct DialogRequest {
 // working is left holding what had not been cut when the answer was decided:
 // the whole line when it is shorter than 12 bytes, the rest behind the last
 // cut otherwise, and "" once the message field has been taken.
-std::optional<DialogRequest> read_dialog_line(std::string& working);
+std::optional<DialogRequest> read_dialog_line(Text& working) noexcept;
 
 // The answer for what a message box reported: the word of the button that
 // closed it, "error" for 0 (no box) or anything else outside IDOK..IDNO.
-std::string_view button_answer(int pressed);
+std::string_view button_answer(int pressed) noexcept;
 
 // The sound type of a sound keyword ("information", "warning", "error",
 // "default"; whole and exact after ASCII lower-casing), nullopt for any other
 // text.
-std::optional<unsigned> sound_type(std::string_view input);
+std::optional<unsigned> sound_type(std::string_view input) noexcept;
 
 }  // namespace toolcase::notify

@@ -2,7 +2,7 @@
 // every entry of the process list (file-name part first, then the whole
 // name, both ASCII-upper-cased). Neither command answers "error".
 #include <span>
-#include <string>
+#include <string_view>
 
 #include "host/command.h"
 #include "host/text.h"
@@ -35,7 +35,7 @@ void walk_process_list(Examine&& examine) {
   }
 }
 
-bool entry_matches(const PROCESSENTRY32& entry, const std::string& name_under_test) {
+bool entry_matches(const PROCESSENTRY32& entry, std::string_view name_under_test) {
   return name_matches(executable_name(std::span<const char>(entry.szExeFile)), name_under_test,
                       load_time_locale().name_encoding);
 }
@@ -43,8 +43,8 @@ bool entry_matches(const PROCESSENTRY32& entry, const std::string& name_under_te
 }  // namespace
 
 TOOLCASE_COMMAND(ProcessIsRunning) {
-  return run_command(data, [](const std::string& input) {
-    const std::string name = text::to_upper_ascii(input);
+  return run_command(data, [](const Text& input) {
+    const Text name = text::to_upper_ascii(input);
     bool running = false;
     walk_process_list([&](const PROCESSENTRY32& entry) {
       if (entry_matches(entry, name)) running = true;
@@ -54,8 +54,8 @@ TOOLCASE_COMMAND(ProcessIsRunning) {
 }
 
 TOOLCASE_COMMAND(KillProcess) {
-  return run_command(data, [](const std::string& input) {
-    const std::string name = text::to_upper_ascii(input);
+  return run_command(data, [](const Text& input) {
+    const Text name = text::to_upper_ascii(input);
     TerminationStatus status;
     walk_process_list([&](const PROCESSENTRY32& entry) {
       if (!entry_matches(entry, name)) return;

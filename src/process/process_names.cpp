@@ -60,7 +60,8 @@ std::string_view file_name_part(std::string_view name, const NameEncoding& encod
         continue;
       }
     }
-    return name.substr(at + 1);
+    name.remove_prefix(at + 1);
+    return name;
   }
   return name;
 }

@@ -25,20 +25,16 @@ HWND desktop_view() {
 HWND desktop_top_child() { return GetWindow(FindWindowA("ProgMan", nullptr), GW_CHILD); }
 
 // Sent, not posted: the answer is the outcome of the taskbar's own handling.
-std::string send_to_taskbar(WPARAM system_command) {
+std::string_view send_to_taskbar(WPARAM system_command) {
   return true_or_false(SendMessageA(taskbar(), WM_SYSCOMMAND, system_command, 0) == 0);
-}
-
-std::string change_answer(bool already_in_state) {
-  return std::string(shell::state_change_answer(already_in_state));
 }
 
 // ShowWindow's own report is not used here: a window may refuse, or stay
 // unseen behind a hidden parent, so visibility is asked before and after.
-std::string set_desktop_child_visible(bool visible) {
+std::string_view set_desktop_child_visible(bool visible) {
   const HWND child = desktop_top_child();
   const auto is_visible = [child] { return IsWindowVisible(child) != FALSE; };
-  if (is_visible() == visible) return std::string(kError);
+  if (is_visible() == visible) return kError;
   ShowWindow(child, visible ? SW_SHOW : SW_HIDE);
   return true_or_false(is_visible() == visible);
 }
@@ -50,12 +46,12 @@ constexpr BOOL kEnableAllBits = -1;
 }  // namespace
 
 TOOLCASE_COMMAND(DesktopIcons) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
     switch (shell::desktop_icons_request(input)) {
       case DesktopIconsRequest::disable:
-        return change_answer(window::was_disabled_before(EnableWindow(desktop_view(), FALSE)));
+        return shell::state_change_answer(window::was_disabled_before(EnableWindow(desktop_view(), FALSE)));
       case DesktopIconsRequest::enable:
-        return change_answer(
+        return shell::state_change_answer(
             !window::was_disabled_before(EnableWindow(desktop_view(), kEnableAllBits)));
       case DesktopIconsRequest::show:
         return set_desktop_child_visible(true);
@@ -64,26 +60,26 @@ TOOLCASE_COMMAND(DesktopIcons) {
       case DesktopIconsRequest::none:
         break;
     }
-    return std::string(kError);
+    return kError;
   });
 }
 
 TOOLCASE_COMMAND(StartButton) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
     switch (shell::start_button_request(input)) {
       case StartButtonRequest::show:
-        return change_answer(window::was_visible_before(ShowWindow(start_button(), SW_SHOW)));
+        return shell::state_change_answer(window::was_visible_before(ShowWindow(start_button(), SW_SHOW)));
       case StartButtonRequest::hide:
-        return change_answer(!window::was_visible_before(ShowWindow(start_button(), SW_HIDE)));
+        return shell::state_change_answer(!window::was_visible_before(ShowWindow(start_button(), SW_HIDE)));
       case StartButtonRequest::simulate:
         return send_to_taskbar(SC_TASKLIST);
       case StartButtonRequest::none:
         break;
     }
-    return std::string(kError);
+    return kError;
   });
 }
 
 TOOLCASE_COMMAND(ScreenSaver) {
-  return run_command(data, [](const std::string&) { return send_to_taskbar(SC_SCREENSAVE); });
+  return run_command(data, [](const Text&) { return send_to_taskbar(SC_SCREENSAVE); });
 }

@@ -47,22 +47,24 @@ constexpr std::size_t kLongestSetText = 19;
 }  // namespace
 
 TOOLCASE_COMMAND(Screen) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
+    // Two integers and the "x" between them.
+    using Answer = BoundedText<2 * text::IntegerText::kCapacity + 1>;
     const auto metric = [](int index) { return text::integer_to_text(GetSystemMetrics(index)); };
-    if (text::keyword_match(input, "width")) return metric(SM_CXSCREEN);
-    if (text::keyword_match(input, "height")) return metric(SM_CYSCREEN);
+    if (text::keyword_match(input, "width")) return Answer(metric(SM_CXSCREEN));
+    if (text::keyword_match(input, "height")) return Answer(metric(SM_CYSCREEN));
     if (text::keyword_match(input, "resolution")) {
-      std::string resolution = metric(SM_CXSCREEN);
-      resolution += 'x';
-      resolution += metric(SM_CYSCREEN);
+      Answer resolution(metric(SM_CXSCREEN));
+      resolution.push_back('x');
+      resolution.append(metric(SM_CYSCREEN));
       return resolution;
     }
-    return std::string(kError);
+    return Answer(kError);
   });
 }
 
 TOOLCASE_COMMAND(Memory) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
     MEMORYSTATUS status{};
     status.dwLength = sizeof status;
     GlobalMemoryStatus(&status);
@@ -85,34 +87,35 @@ TOOLCASE_COMMAND(Memory) {
 }
 
 TOOLCASE_COMMAND(UserName) {
-  return run_command(data, [](const std::string&) {
+  return run_command(data, [](const Text&) {
+    using Name = BoundedText<kUserNameSize>;
     // Zeroed, so that a call that fails without writing leaves an empty name.
     const unique_heap_block block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kUserNameSize));
-    if (!block) return std::string(kError);
+    if (!block) return Name(kError);
     char* name = static_cast<char*>(block.get());
     DWORD size = kUserNameSize;
     GetUserNameA(name, &size);
-    std::string user(name, strnlen(name, kUserNameSize));
-    return user.empty() ? std::string(kFalse) : user;
+    const Name user(std::string_view(name, strnlen(name, kUserNameSize)));
+    return user.empty() ? Name(kFalse) : user;
   });
 }
 
 TOOLCASE_COMMAND(ComputerName) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
+    using Name = BoundedText<kComputerNameSize>;
     if (text::keyword_match(input, "get")) {
       // Cleared, so that a call that fails without writing leaves an empty name.
       char name[kComputerNameSize] = {};
       DWORD size = kComputerNameSize;
       GetComputerNameA(name, &size);
-      std::string computer(name, strnlen(name, sizeof name));
-      return computer.empty() ? std::string(kError) : computer;
+      const Name computer(std::string_view(name, strnlen(name, sizeof name)));
+      return computer.empty() ? Name(kError) : computer;
     }
-    if (text::to_lower_ascii(input.substr(0, 3)) != "set") return std::string(kError);
-    if (input.size() < kShortestSetText || input.size() > kLongestSetText) {
-      return std::string(kError);
-    }
-    const std::string new_name = input.substr(4);
+    if (!text::keyword_match(text::copy_range(input, 1, 3), "set")) return Name(kError);
+    if (input.size() < kShortestSetText || input.size() > kLongestSetText) return Name(kError);
+    // The fourth character is skipped unread.
+    const Name new_name(text::copy_range(input, 5, static_cast<int>(input.size())));
     ScratchText.assign(new_name);
-    return true_or_false(SetComputerNameA(new_name.c_str()) == 1);
+    return Name(true_or_false(SetComputerNameA(new_name.c_str()) == 1));
   });
 }

@@ -1,6 +1,8 @@
 #include "sysinfo/real_number_text.h"
 
+#include <array>
 #include <cstring>
+#include <string_view>
 
 namespace toolcase::sysinfo {
 
@@ -56,7 +58,7 @@ struct Digits {
 
 }  // namespace
 
-FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separator) {
+FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separator) noexcept {
   FigureText text;
   if (scaled == 0) {
     text.push_back('0');
@@ -95,9 +97,9 @@ FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separ
       text.append(significant);
       text.append(whole - count, '0');
     } else {
-      text.append(significant.substr(0, whole));
+      text.append(std::string_view(first, whole));
       text.push_back(separator);
-      text.append(significant.substr(whole));
+      text.append(std::string_view(first + whole, count - whole));
     }
   } else {
     text.push_back('0');
@@ -108,7 +110,7 @@ FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separ
   return text;
 }
 
-FigureText kilobytes_text(std::uint32_t bytes, char separator) {
+FigureText kilobytes_text(std::uint32_t bytes, char separator) noexcept {
   // bytes / 2^10 = bytes * 5^10 / 10^10: at most 17 digits, exact in 64 bits.
   constexpr std::uint64_t kFivePowTen = 9765625;
   return real_number_text(bytes * kFivePowTen, 10, separator);

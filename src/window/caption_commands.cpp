@@ -15,18 +15,19 @@ namespace {
 constexpr int kCaptionArraySize = 256;
 // One less than the array: the platform writes at most 254 bytes and a NUL.
 constexpr int kCaptionMaxCount = kCaptionArraySize - 1;
+using Caption = BoundedText<kCaptionArraySize>;
 
 }  // namespace
 
 // The caption itself; "false" when it is empty or cannot be read.
 TOOLCASE_COMMAND(WindowText) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
     return answer_for_window(input, kError, [](HWND target) {
       // Cleared first, so a call that delivers nothing reads as empty.
       char caption[kCaptionArraySize] = {};
       GetWindowTextA(target, caption, kCaptionMaxCount);
-      const std::string text(caption, strnlen(caption, sizeof caption));
-      return text.empty() ? std::string(kFalse) : text;
+      const Caption text(std::string_view(caption, strnlen(caption, sizeof caption)));
+      return text.empty() ? Caption(kFalse) : text;
     });
   });
 }
@@ -34,14 +35,16 @@ TOOLCASE_COMMAND(WindowText) {
 // "window;caption": both parts are kept in the module strings before the
 // lookup, so they hold this call's parts whatever the answer.
 TOOLCASE_COMMAND(ChangeWindowText) {
-  return run_command(data, [](const std::string& input) {
+  return run_command(data, [](const Text& input) {
     const window::CaptionChange change = window::split_caption_change(input);
     CaptionTarget.assign(change.window_part);
     CaptionText.assign(change.new_caption);
     // The call's own parts, not the module strings read back: a caller on
     // another thread may have assigned those since.
-    return answer_for_window(change.window_part, kError, [&change](HWND target) {
-      return true_or_false(SetWindowTextA(target, change.new_caption.c_str()) == 1);
+    const Text window_part(change.window_part);
+    return answer_for_window(window_part, kError, [&change](HWND target) {
+      const Text new_caption(change.new_caption);
+      return true_or_false(SetWindowTextA(target, new_caption.c_str()) == 1);
     });
   });
 }

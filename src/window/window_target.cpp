@@ -2,7 +2,7 @@
 
 namespace toolcase::window {
 
-HWND find_window_target(const std::string& name) {
+HWND find_window_target(const Text& name) noexcept {
   if (const HWND by_class = FindWindowA(name.c_str(), nullptr)) return by_class;
   return FindWindowA(nullptr, name.c_str());
 }

@@ -199,8 +199,10 @@ TEST(Concurrency, ModuleStringsHoldAWholeValueAfterConcurrentWrites) {
     });
   }
   for (std::thread& caller : callers) caller.join();
-  EXPECT_EQ(written.count(CaptionTarget.value()), 1u) << CaptionTarget.value();
-  EXPECT_EQ(written.count(CaptionText.value()), 1u) << CaptionText.value();
-  const std::string scratch = ScratchText.value();
+  const std::string target(CaptionTarget.value());
+  const std::string caption(CaptionText.value());
+  EXPECT_EQ(written.count(target), 1u) << target;
+  EXPECT_EQ(written.count(caption), 1u) << caption;
+  const std::string scratch(ScratchText.value());
   EXPECT_TRUE(scratch == "warning" || scratch == "question") << scratch;
 }

@@ -23,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Exactly one blank goes, and only when it follows the separator directly.
   const bool blank_follows = separator + 1 < input.size() && input[separator + 1] == ' ';
   const std::string dropped = blank_follows ? "; " : ";";
-  FUZZ_CHECK(change.window_part + dropped + change.new_caption == input);
+  FUZZ_CHECK(std::string(change.window_part) + dropped + std::string(change.new_caption) == input);
   return 0;
 }

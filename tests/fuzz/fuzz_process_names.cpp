@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::array<std::int32_t, 2> packed_ranges{input.next_int(), input.next_int()};
   std::array<unsigned char, sizeof packed_ranges> ranges;
   std::memcpy(ranges.data(), packed_ranges.data(), ranges.size());
-  const std::string name_under_test = text::to_upper_ascii(input.next_text());
+  const Text name_under_test = text::to_upper_ascii(input.next_text());
   const std::string name = input.rest();
 
   process::NameEncoding encoding{process::lead_byte_table(ranges), (flags & 1) != 0};
@@ -73,9 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const std::string upper_part =
-      text::to_upper_ascii(std::string(process::file_name_part(executable, encoding)));
-  const std::string upper_executable = text::to_upper_ascii(std::string(executable));
+  const Text upper_part = text::to_upper_ascii(process::file_name_part(executable, encoding));
+  const Text upper_executable = text::to_upper_ascii(executable);
   FUZZ_CHECK(process::name_matches(executable, name_under_test, encoding) ==
              (upper_part == name_under_test || upper_executable == name_under_test));
   FUZZ_CHECK(process::name_matches(executable, upper_executable, encoding));

@@ -7,6 +7,7 @@
 #include <vector>
 
 using namespace toolcase::notify;
+using toolcase::Text;
 
 namespace {
 
@@ -15,9 +16,10 @@ struct Cut {
   std::string rest;
 };
 
-Cut cut(std::string working) {
-  std::string field = cut_field(working);
-  return {field, working};
+Cut cut(std::string_view line) {
+  Text working(line);
+  const Text field = cut_field(working);
+  return {std::string(field.view()), std::string(working.view())};
 }
 
 // A refused line and what it leaves in the working text.
@@ -68,7 +70,7 @@ TEST(CutField, RemovesOnlyLeadingBlanksOfTheRestAndNeverTouchesTheField) {
 }
 
 TEST(ReadDialogLine, AcceptsTheExampleLines) {
-  std::string working = "yesno;question;Confirm;Delete the log?";
+  Text working("yesno;question;Confirm;Delete the log?");
   std::optional<DialogRequest> request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->style, 0x24u);
@@ -76,7 +78,7 @@ TEST(ReadDialogLine, AcceptsTheExampleLines) {
   EXPECT_EQ(request->message, "Delete the log?");
   EXPECT_EQ(working, "");
 
-  working = "OK; Information; Title; Hello";
+  working.assign("OK; Information; Title; Hello");
   request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->style, 0x40u);
@@ -86,25 +88,25 @@ TEST(ReadDialogLine, AcceptsTheExampleLines) {
 }
 
 TEST(ReadDialogLine, TheMessageIsEverythingAfterTheCaptionOrAfterTheIconField) {
-  std::string working = "ok;information;Hello there";
+  Text working("ok;information;Hello there");
   std::optional<DialogRequest> request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->caption, "");
   EXPECT_EQ(request->message, "Hello there");
   EXPECT_EQ(working, "");
 
-  working = "ok;information;T;a;b;c";
+  working.assign("ok;information;T;a;b;c");
   request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->caption, "T");
   EXPECT_EQ(request->message, "a;b;c");
 
-  working = "ok;error;T;Hello;";
+  working.assign("ok;error;T;Hello;");
   request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->message, "Hello;");
 
-  working = "ok;information; ;  Hi";
+  working.assign("ok;information; ;  Hi");
   request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->caption, "");
@@ -112,7 +114,7 @@ TEST(ReadDialogLine, TheMessageIsEverythingAfterTheCaptionOrAfterTheIconField) {
 }
 
 TEST(ReadDialogLine, CaptionAndMessageKeepTheirBytesCaseAndTrailingBlanks) {
-  std::string working = "ok;WARNING;\tMy Title  ;\tSay \xC4\xD6;  ";
+  Text working("ok;WARNING;\tMy Title  ;\tSay \xC4\xD6;  ");
   const std::optional<DialogRequest> request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->style, 0x30u);
@@ -121,21 +123,21 @@ TEST(ReadDialogLine, CaptionAndMessageKeepTheirBytesCaseAndTrailingBlanks) {
 }
 
 TEST(ReadDialogLine, TheWholeLineMustHoldTwelveBytes) {
-  std::string working = "ok;error;abc";
+  Text working("ok;error;abc");
   const std::optional<DialogRequest> request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->style, 0x10u);
   EXPECT_EQ(request->caption, "");
   EXPECT_EQ(request->message, "abc");
 
-  working = "ok;error;ab";
+  working.assign("ok;error;ab");
   EXPECT_FALSE(read_dialog_line(working));
   EXPECT_EQ(working, "ok;error;ab");
 }
 
 TEST(ReadDialogLine, FieldsAtTheirShortestPass) {
   // Buttons 2 bytes, icon 5 bytes, caption empty, message 2 bytes.
-  std::string working = "ok;error;;ab";
+  Text working("ok;error;;ab");
   const std::optional<DialogRequest> request = read_dialog_line(working);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->caption, "");
@@ -151,7 +153,7 @@ TEST(ReadDialogLine, StyleIsTheButtonValuePlusTheIconValueInAnyLetterCase) {
       {"INFORMATION", 0x40}, {"Error", 0x10}, {"wArNiNg", 0x30}, {"Question", 0x20}};
   for (const auto& [button_word, button_value] : buttons) {
     for (const auto& [icon_word, icon_value] : icons) {
-      std::string working = button_word + ";" + icon_word + ";Caption;Message";
+      Text working(button_word + ";" + icon_word + ";Caption;Message");
       const std::optional<DialogRequest> request = read_dialog_line(working);
       ASSERT_TRUE(request) << button_word << ";" << icon_word;
       EXPECT_EQ(request->style, button_value + icon_value) << button_word << ";" << icon_word;
@@ -191,7 +193,7 @@ TEST(ReadDialogLine, RefusalsLeaveWhatWasNotYetCut) {
       {"yes;error;T;Hello", ""},
   };
   for (const Refusal& refusal : refusals) {
-    std::string working = refusal.line;
+    Text working(refusal.line);
     EXPECT_FALSE(read_dialog_line(working)) << '"' << refusal.line << '"';
     EXPECT_EQ(working, refusal.left) << '"' << refusal.line << '"';
   }

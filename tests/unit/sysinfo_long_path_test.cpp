@@ -26,15 +26,15 @@ struct FakeDisk {
   std::map<std::string, std::string> stored;  // lower-cased pattern -> stored name
   std::vector<std::string> asked;
 
-  std::string operator()(const std::string& pattern) {
-    asked.push_back(pattern);
-    const auto found = stored.find(to_lower_ascii(pattern));
+  std::string operator()(std::string_view pattern) {
+    asked.emplace_back(pattern);
+    const auto found = stored.find(std::string(to_lower_ascii(pattern).view()));
     return found == stored.end() ? std::string() : found->second;
   }
 
-  std::string expand(const std::string& path) {
+  std::string expand(std::string_view path) {
     asked.clear();
-    return expand_long_path(path, std::ref(*this));
+    return std::string(expand_long_path(path, std::ref(*this)).view());
   }
 };
 
@@ -120,4 +120,22 @@ TEST(LongPath, LooksUpEvenAnEmptyPath) {
   EXPECT_EQ(disk.asked, Patterns{""});
   EXPECT_EQ(disk.expand("\\"), "\\");
   EXPECT_EQ(disk.asked, Patterns{"\\"});
+}
+
+TEST(LongPath, ARebuiltPathLongerThanTheHostsBufferIsCutThere) {
+  // Each 4-byte short name stands for a 200-byte long one.
+  const std::string long_name(200, 'L');
+  FakeDisk disk;
+  std::string path = "C:";
+  std::string pattern = "c:";
+  std::string whole = "C:";
+  for (int i = 0; i < 8; ++i) {
+    path += "\\AB~" + std::to_string(i);
+    pattern += "\\ab~" + std::to_string(i);
+    disk.stored[pattern] = long_name;
+    whole += "\\" + long_name;
+  }
+  const std::string rebuilt = disk.expand(path);
+  EXPECT_EQ(rebuilt, whole.substr(0, 899));
+  EXPECT_EQ(disk.asked.size(), 8u);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 using namespace toolcase::text;
 
@@ -55,9 +56,10 @@ TEST(CopyRange, FollowsTheBoundaryRules) {
 }
 
 TEST(DeleteRange, FollowsTheBoundaryRules) {
-  auto deleted = [](std::string text, int index, int count) {
+  auto deleted = [](std::string_view input, int index, int count) {
+    toolcase::Text text(input);
     delete_range(text, index, count);
-    return text;
+    return std::string(text.view());
   };
   EXPECT_EQ(deleted("abcdef", 2, 3), "aef");
   EXPECT_EQ(deleted("abcdef", 1, 1), "bcdef");
