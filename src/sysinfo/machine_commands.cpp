@@ -76,8 +76,9 @@ TOOLCASE_COMMAND(Memory) {
     }
     for (const ByteCountKeyword& count : kByteCounts) {
       if (text::keyword_match(input, count.keyword)) {
-        const auto bytes = static_cast<std::uint32_t>(status.*count.field);
-        sysinfo::FigureText answer = sysinfo::kilobytes_text(bytes, decimal_separator);
+        // A 32-bit count here, a 64-bit one in a 64-bit process: both exact.
+        sysinfo::FigureText answer =
+            sysinfo::kilobytes_text(status.*count.field, decimal_separator);
         answer.append("KB");
         return answer;
       }

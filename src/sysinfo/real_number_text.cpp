@@ -9,8 +9,8 @@ namespace toolcase::sysinfo {
 namespace {
 
 constexpr std::size_t kSignificantDigits = 15;
-// Of the largest 64-bit value.
-constexpr std::size_t kMostDigits = 20;
+// A 64-bit count of kilobytes: 17 digits before the point and 10 after it.
+constexpr std::size_t kMostDigits = 27;
 
 // "00" to "99": two digits per division.
 constexpr char kDigitPairs[] =
@@ -18,56 +18,61 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// The decimal digits of a value, right-aligned in a fixed array.
-struct Digits {
-  std::array<char, kMostDigits> chars;
-  std::size_t start = kMostDigits;  // index of the most significant digit
-
-  explicit Digits(std::uint64_t value) {
-    // 32-bit code pays a library call for every 64-bit division: one per
-    // nine digits, and the digits themselves from 32-bit arithmetic.
+// Decimal digits written from the right into a fixed array.
+class Digits {
+ public:
+  // The digits of value, no zeros in front. 32-bit code pays a library call
+  // for every 64-bit division: one per nine digits, and the digits
+  // themselves from 32-bit arithmetic.
+  void write_leading(std::uint64_t value) {
     constexpr std::uint32_t kNineDigits = 1000000000;
     while (value > UINT32_MAX) {
       const std::uint64_t high = value / kNineDigits;
       write_nine(static_cast<std::uint32_t>(value - high * kNineDigits));
       value = high;
     }
-    write_leading(static_cast<std::uint32_t>(value));
+    auto low = static_cast<std::uint32_t>(value);
+    for (; low >= 100; low /= 100) write_pair(low % 100);
+    if (low >= 10) {
+      write_pair(low);
+    } else {
+      chars_[--start_] = static_cast<char>('0' + low);
+    }
   }
+  // Exactly five digits, zeros in front.
+  void write_five(std::uint32_t value) {
+    write_pair(value % 100);
+    write_pair(value / 100 % 100);
+    chars_[--start_] = static_cast<char>('0' + value / 10000);
+  }
+  // Zeros in front are no digits of the value.
+  void drop_leading_zeros() {
+    while (start_ < kMostDigits && chars_[start_] == '0') ++start_;
+  }
+
+  char* first() { return chars_.data() + start_; }
+  std::size_t count() const { return kMostDigits - start_; }
 
  private:
   void write_pair(std::uint32_t below_100) {
-    start -= 2;
-    std::memcpy(&chars[start], &kDigitPairs[2 * below_100], 2);
+    start_ -= 2;
+    std::memcpy(&chars_[start_], &kDigitPairs[2 * below_100], 2);
   }
   // Exactly nine digits, zeros in front.
   void write_nine(std::uint32_t value) {
     for (int pair = 0; pair < 4; ++pair, value /= 100) write_pair(value % 100);
-    chars[--start] = static_cast<char>('0' + value);
+    chars_[--start_] = static_cast<char>('0' + value);
   }
-  // The digits of value, no zeros in front.
-  void write_leading(std::uint32_t value) {
-    for (; value >= 100; value /= 100) write_pair(value % 100);
-    if (value >= 10) {
-      write_pair(value);
-    } else {
-      chars[--start] = static_cast<char>('0' + value);
-    }
-  }
+
+  std::array<char, kMostDigits> chars_;
+  std::size_t start_ = kMostDigits;  // index of the most significant digit
 };
 
-}  // namespace
-
-FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separator) noexcept {
-  FigureText text;
-  if (scaled == 0) {
-    text.push_back('0');
-    return text;
-  }
-
-  Digits digits(scaled);
-  char* const first = digits.chars.data() + digits.start;
-  std::size_t count = kMostDigits - digits.start;
+// The value whose digits these are, decimal_places of them after the point,
+// rounded half up to 15 significant digits. The digits start with a nonzero one.
+FigureText significant_figure(Digits& digits, int decimal_places, char separator) {
+  char* const first = digits.first();
+  std::size_t count = digits.count();
   // Digits of the value before its decimal point; zero or less for a value below 1.
   int integer_digits = static_cast<int>(count) - decimal_places;
 
@@ -90,6 +95,7 @@ FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separ
   // The first digit of a value above zero is never 0, before or after rounding.
   while (first[count - 1] == '0') --count;
 
+  FigureText text;
   const std::string_view significant(first, count);
   if (integer_digits > 0) {
     const auto whole = static_cast<std::size_t>(integer_digits);
@@ -110,10 +116,31 @@ FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separ
   return text;
 }
 
-FigureText kilobytes_text(std::uint32_t bytes, char separator) noexcept {
-  // bytes / 2^10 = bytes * 5^10 / 10^10: at most 17 digits, exact in 64 bits.
-  constexpr std::uint64_t kFivePowTen = 9765625;
-  return real_number_text(bytes * kFivePowTen, 10, separator);
+}  // namespace
+
+FigureText real_number_text(std::uint64_t scaled, int decimal_places, char separator) noexcept {
+  if (scaled == 0) return FigureText("0");
+  Digits digits;
+  digits.write_leading(scaled);
+  return significant_figure(digits, decimal_places, separator);
+}
+
+FigureText kilobytes_text(std::uint64_t bytes, char separator) noexcept {
+  if (bytes == 0) return FigureText("0");
+  // bytes / 2^10 is the whole kilobytes and remainder / 2^10 =
+  // remainder * 5^10 / 10^10: exactly ten decimal places, worked out in two
+  // halves of five digits (10^5 = 2^5 * 5^5), all in 32 bits.
+  const auto remainder_times_five_pow_five = static_cast<std::uint32_t>(bytes & 1023) * 3125;
+  Digits digits;
+  digits.write_five((remainder_times_five_pow_five & 31) * 3125);
+  digits.write_five(remainder_times_five_pow_five >> 5);
+  const std::uint64_t whole_kilobytes = bytes >> 10;
+  if (whole_kilobytes != 0) {
+    digits.write_leading(whole_kilobytes);
+  } else {
+    digits.drop_leading_zeros();
+  }
+  return significant_figure(digits, 10, separator);
 }
 
 }  // namespace toolcase::sysinfo

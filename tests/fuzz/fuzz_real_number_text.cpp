@@ -1,4 +1,4 @@
-// Kilobyte figures for any byte count and separator, against the quotient
+// Kilobyte figures for any 32- or 64-bit byte count and separator, against the quotient
 // worked out digit by digit.
 #include <algorithm>
 #include <cstdint>
@@ -13,11 +13,11 @@ namespace {
 
 // bytes / 1024 by long division, rounded half up to 15 significant digits:
 // the digits and how many of them stand before the decimal point.
-std::string kilobytes_digits(std::uint32_t bytes, int& integer_digits) {
+std::string kilobytes_digits(std::uint64_t bytes, int& integer_digits) {
   std::string digits = std::to_string(bytes / 1024);
   integer_digits = static_cast<int>(digits.size());
   // 1024 is 2^10: the division ends within ten decimals.
-  for (std::uint32_t remainder = bytes % 1024; remainder != 0; remainder %= 1024) {
+  for (std::uint64_t remainder = bytes % 1024; remainder != 0; remainder %= 1024) {
     remainder *= 10;
     digits += static_cast<char>('0' + remainder / 1024);
   }
@@ -47,7 +47,10 @@ std::string kilobytes_digits(std::uint32_t bytes, int& integer_digits) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input input(data, size);
-  const auto bytes = static_cast<std::uint32_t>(input.next_int());
+  const auto low = static_cast<std::uint32_t>(input.next_int());
+  const auto high = static_cast<std::uint32_t>(input.next_int());
+  // A 32-bit process reads 32-bit counts, a 64-bit one counts of any size.
+  const std::uint64_t bytes = high % 2 == 0 ? low : std::uint64_t{high} << 32 | low;
   const std::string rest = input.rest();
   // Any byte but a digit can separate; the platform's are "." and ",".
   const char separator = rest.empty() || (rest[0] >= '0' && rest[0] <= '9') ? '.' : rest[0];
@@ -70,14 +73,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // No sign, no exponent, no trailing zero after the separator, at most 15
   // significant digits.
-  std::size_t significant = 0;
+  std::string all_digits;
   for (const char c : text.substr(text.starts_with("0") ? 1 : 0)) {
     FUZZ_CHECK((c >= '0' && c <= '9') || c == separator);
-    if (c != separator) significant += significant > 0 || c != '0';
+    if (c != separator) all_digits += c;
   }
-  FUZZ_CHECK(significant <= 15);
+  // Zeros that fill a whole number of 16 digits or more up to its point are
+  // not significant.
+  const std::size_t first_significant = all_digits.find_first_not_of('0');
+  if (first_significant != std::string::npos) {
+    FUZZ_CHECK(all_digits.find_last_not_of('0') - first_significant < 15);
+  }
   if (text.find(separator) != std::string::npos) FUZZ_CHECK(text.back() != '0');
   // Whole numbers, such as the load percentage, are written as they are.
-  FUZZ_CHECK(sysinfo::real_number_text(bytes, 0, separator) == std::to_string(bytes));
+  FUZZ_CHECK(sysinfo::real_number_text(low, 0, separator) == std::to_string(low));
   return 0;
 }

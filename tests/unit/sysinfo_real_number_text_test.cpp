@@ -13,9 +13,9 @@ namespace {
 
 // bytes / 1024 written out in full by long division: its expansion ends
 // after at most ten fractional digits.
-std::string exact_quotient(std::uint32_t bytes) {
+std::string exact_quotient(std::uint64_t bytes) {
   std::string text = std::to_string(bytes / 1024);
-  std::uint32_t remainder = bytes % 1024;
+  std::uint64_t remainder = bytes % 1024;
   if (remainder != 0) text += '.';
   while (remainder != 0) {
     remainder *= 10;
@@ -99,6 +99,35 @@ TEST(KilobytesText, AgreesWithLongDivisionOverManyCounts) {
     counts.push_back(state);
   }
   for (std::uint32_t bytes : counts) {
+    ASSERT_EQ(kilobytes_text(bytes, '.'), rounded_to_15_digits(exact_quotient(bytes)))
+        << bytes << " bytes";
+  }
+}
+
+TEST(KilobytesText, StaysExactForSixtyFourBitCounts) {
+  EXPECT_EQ(kilobytes_text(18446744073709551615u, '.'), "18014398509482000");
+  EXPECT_EQ(kilobytes_text(8589934592u, '.'), "8388608");            // 8 GB
+  EXPECT_EQ(kilobytes_text(140737488355328u, '.'), "137438953472");  // 128 TB
+  EXPECT_EQ(kilobytes_text(4294967297u, ','), "4194304,00097656");
+  // Counts from which bytes x 5^10 no longer fits in 64 bits, and every
+  // power of two with its neighbours, and a spread of 64-bit values.
+  std::vector<std::uint64_t> counts;
+  const std::uint64_t overflow_from = UINT64_MAX / 9765625 + 1;
+  for (std::uint64_t n = 0; n < 2000; ++n) {
+    counts.insert(counts.end(), {overflow_from - 1000 + n, UINT64_MAX - n});
+  }
+  for (int bit = 32; bit < 64; ++bit) {
+    const std::uint64_t power = std::uint64_t{1} << bit;
+    counts.insert(counts.end(), {power - 1, power, power + 1});
+  }
+  std::uint64_t state = 88172645463325252u;
+  for (int i = 0; i < 200000; ++i) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    counts.insert(counts.end(), {state, state >> (i % 64)});
+  }
+  for (std::uint64_t bytes : counts) {
     ASSERT_EQ(kilobytes_text(bytes, '.'), rounded_to_15_digits(exact_quotient(bytes)))
         << bytes << " bytes";
   }
