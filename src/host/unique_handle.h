@@ -60,16 +60,8 @@ struct FindTraits {
   static void close(pointer handle) noexcept { FindClose(handle); }
 };
 
-// A block from the process heap: NULL when none was obtained.
-struct HeapBlockTraits {
-  using pointer = void*;
-  static pointer invalid() noexcept { return nullptr; }
-  static void close(pointer block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
-};
-
 using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
 using unique_find = UniqueHandle<FindTraits>;
-using unique_heap_block = UniqueHandle<HeapBlockTraits>;
 
 }  // namespace toolcase

@@ -5,7 +5,6 @@
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/text.h"
-#include "host/unique_handle.h"
 #include "sysinfo/real_number_text.h"
 
 using namespace toolcase;
@@ -90,13 +89,11 @@ TOOLCASE_COMMAND(Memory) {
 TOOLCASE_COMMAND(UserName) {
   return run_command(data, [](const Text&) {
     using Name = BoundedText<kUserNameSize>;
-    // Zeroed, so that a call that fails without writing leaves an empty name.
-    const unique_heap_block block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kUserNameSize));
-    if (!block) return Name(kError);
-    char* name = static_cast<char*>(block.get());
+    // Cleared, so that a call that fails without writing leaves an empty name.
+    char name[kUserNameSize] = {};
     DWORD size = kUserNameSize;
     GetUserNameA(name, &size);
-    const Name user(std::string_view(name, strnlen(name, kUserNameSize)));
+    const Name user(std::string_view(name, strnlen(name, sizeof name)));
     return user.empty() ? Name(kFalse) : user;
   });
 }
