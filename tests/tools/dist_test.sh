@@ -1,22 +1,73 @@
 #!/usr/bin/env bash
-# The release zip holds what a mIRC user needs, with matching sums, and the
-# DLL answers from the unpacked folder.
-#   dist_test.sh BUILD-DIR
-set -euo pipefail
-build=$(cd "$1" && pwd)
+# The release as a user makes it (make dist at the top of the checkout) and
+# meets it: every file in the zip, summed; the DLL stripped and small, its
+# debug information beside it and linked; the DLL answering from the unpacked
+# folder.
+#   dist_test.sh PRESET      (the preset this build folder was configured with)
+set -uo pipefail
+preset=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Without the C++ runtime a DLL like this one strips to about 13 KB; the
+# runtime alone adds some 200 KB.
+largest_dll=49152
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-zip=$("$top/tools/make-dist.sh" "$build" "$work/out")
+# With the build's own preset: another one would reconfigure and rebuild everything.
+if ! make -C "$top" dist PRESET="$preset" >"$work/make.log" 2>&1; then
+  cat "$work/make.log"
+  echo "FAIL: make dist PRESET=$preset"
+  exit 1
+fi
+grep -E '^[^ ]*toolcase\.dll: ' "$work/make.log"
+zip=$(grep -E '^/.*\.zip$' "$work/make.log" | tail -n 1)
+[ -f "$zip" ] || { echo "FAIL: make dist named no zip that exists ([$zip])"; exit 1; }
 unzip -q "$zip" -d "$work/unpacked"
 folder=$(echo "$work"/unpacked/toolcase-*)
-for file in toolcase.dll toolcase-call.exe README.md toolcase.mrc SHA256SUMS; do
-  test -f "$folder/$file" || { echo "FAIL: $file missing from $(basename "$zip")"; exit 1; }
+
+for file in toolcase.dll toolcase.dll.debug toolcase-call.exe README.md toolcase.mrc SHA256SUMS; do
+  [ -f "$folder/$file" ] || fail "$file missing from $(basename "$zip")"
 done
-(cd "$folder" && sha256sum --quiet -c SHA256SUMS)
+summed=$(sed 's/^[0-9a-f]*  //' "$folder/SHA256SUMS" | LC_ALL=C sort)
+present=$(cd "$folder" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort)
+[ "$summed" == "$present" ] || fail "SHA256SUMS sums [$(echo $summed)], the zip holds [$(echo $present)]"
+(cd "$folder" && sha256sum --quiet -c SHA256SUMS) || fail "a sum in SHA256SUMS does not match"
+
+# check_shipped_dll DLL BINUTILS-PREFIX
+check_shipped_dll() {
+  local dll=$1 binutils=$2 name
+  name=$(basename "$dll")
+  if "$binutils-objdump" -h "$dll" | grep -q ' \.debug_'; then fail "$name still holds debug sections"; fi
+  "$binutils-objdump" -h "$dll.debug" | grep -q ' \.debug_info ' ||
+    fail "$name.debug holds no debug information"
+  # The link: the file's name, NULs up to a multiple of 4 bytes, then the
+  # file's CRC-32, which is also the one gzip writes in its trailer.
+  # (objcopy succeeds when the section is missing, only without dumping it)
+  rm -f "$work/link"
+  "$binutils-objcopy" --dump-section .gnu_debuglink="$work/link" "$dll" "$work/scratch" 2>/dev/null
+  if [ -f "$work/link" ]; then
+    local linked crc_linked crc_file
+    linked=$(head -z -n 1 "$work/link" | tr -d '\0')
+    crc_linked=$(tail -c 4 "$work/link" | od -An -tx1)
+    crc_file=$(gzip -c "$dll.debug" | tail -c 8 | head -c 4 | od -An -tx1)
+    [ "$linked" == "$name.debug" ] || fail "$name links to [$linked], not to $name.debug"
+    [ "$crc_linked" == "$crc_file" ] || fail "$name links to a $name.debug with another checksum"
+  else
+    fail "$name has no .gnu_debuglink section"
+  fi
+  local bytes
+  bytes=$(stat -c %s "$dll")
+  [ "$bytes" -le $largest_dll ] ||
+    fail "$name is $bytes bytes stripped, more than $((largest_dll / 1024)) KB ($largest_dll bytes)"
+}
+check_shipped_dll "$folder/toolcase.dll" i686-w64-mingw32
+
 answer=$(cd "$folder" && "$top/tools/wine-run.sh" ./toolcase-call.exe DLLInfo | tr -d '\r')
 case "$answer" in
-  "Wrenchbox v1.0. "*) echo "ok: $(basename "$zip") unpacks and answers: $answer" ;;
-  *) echo "FAIL: unexpected answer [$answer]"; exit 1 ;;
+  "Wrenchbox v1.0. "*) echo "ok: the unpacked DLL answers: $answer" ;;
+  *) fail "unexpected answer from the unpacked DLL [$answer]" ;;
 esac
+[ $failures -eq 0 ] && echo "ok: $(basename "$zip") holds every file, summed, the DLL stripped and linked to its debug information"
+exit $((failures > 0))
