@@ -1,13 +1,16 @@
 # make       installs what is missing, builds build/toolcase.dll and its tools,
-#            and asks the DLL who it is.
+#            and build/x64/ (the same for 64-bit hosts), and asks the DLL who
+#            it is.
 # make test  builds, then runs every test: native unit tests, each fuzzer
 #            briefly, static analysis, the tool and package checks, and the
-#            Windows end-to-end tests under Wine.
+#            Windows end-to-end tests under Wine (32-bit and x64 programs on
+#            64-bit Windows, 32-bit ones on 32-bit Windows).
 # make dist  packs dist/toolcase-<version>.zip for mIRC users.
 # make fuzz  runs every libFuzzer target for FUZZ_SECONDS each.
-# make bench times each command against the platform calls it makes (under
-#            Wine), then the pure functions natively (Google Benchmark);
-#            bench/README.md holds the figures.
+# make bench times each command of the 32-bit DLL, then of the x64 one,
+#            against the platform calls it makes (under Wine), then the pure
+#            functions natively (Google Benchmark); bench/README.md holds the
+#            figures.
 PRESET ?= windows
 FUZZ_SECONDS ?= 120
 
@@ -31,7 +34,10 @@ fuzz: build
 
 bench: build
 	cmake --build --preset $(PRESET) --target native_bench
+	@echo "== the 32-bit DLL (build/toolcase.dll)"
 	tools/wine-run.sh build/toolcase_bench.exe
+	@echo "== the x64 DLL (build/x64/toolcase.dll)"
+	tools/wine-run.sh build/x64/toolcase_bench.exe
 	build/native-bench/toolcase_native_bench
 
 dist: build

@@ -13,8 +13,10 @@ need cmake       command -v cmake
 need g++         command -v g++
 need googletest  test -f /usr/src/googletest/CMakeLists.txt
 need g++-mingw-w64-i686 command -v i686-w64-mingw32-g++-posix
+need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++-posix
 need wine        command -v wine
 need wine32:i386 test -x /usr/lib/wine/wine
+need wine64      test -x /usr/lib/wine/wine64
 need xvfb        command -v Xvfb
 need xauth       command -v xauth
 need zip         command -v zip

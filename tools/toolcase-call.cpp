@@ -125,15 +125,18 @@ int main(int argc, char** argv) {
     FreeLibrary(dll);
     return kNoCommand;
   }
-  const toolcase::host::CallRecord record = toolcase::host::call_like_host(fn, text);
+  namespace host = toolcase::host;
+  const host::CallRecord record = host::call_like_host(fn, text);
   FreeLibrary(dll);
-  if (record.returned != 3 || record.stack_bytes_removed != toolcase::host::kArgumentBytes ||
-      !record.guard_intact) {
-    std::fprintf(stderr,
-                 "toolcase-call: %s broke the host's convention (returned %d, removed %d bytes, "
-                 "buffer guard %s)\n",
-                 command, record.returned, record.stack_bytes_removed,
-                 record.guard_intact ? "intact" : "overwritten");
+  const bool arguments_removed =
+      !host::kCalleeRemovesArguments || record.stack_bytes_removed == host::kArgumentBytes;
+  if (record.returned != 3 || !arguments_removed || !record.guard_intact) {
+    std::fprintf(stderr, "toolcase-call: %s broke the host's convention (returned %d, ", command,
+                 record.returned);
+    if (host::kCalleeRemovesArguments) {
+      std::fprintf(stderr, "removed %d bytes, ", record.stack_bytes_removed);
+    }
+    std::fprintf(stderr, "buffer guard %s)\n", record.guard_intact ? "intact" : "overwritten");
     return kBadCall;
   }
   std::fwrite(record.answer.data(), 1, record.answer.size(), stdout);

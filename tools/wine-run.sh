@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine. Inside a session (tools/wine-session.sh)
-# it uses that session's prefix and X server; alone it starts a session.
-#   tools/wine-run.sh PROGRAM.exe [ARGS...]
+# it uses that session's X server and the prefix that TOOLCASE_WINE_ARCH names:
+# win64 (the default: 64-bit Windows, which runs 32-bit programs too) or win32
+# (32-bit Windows). Alone it starts a session with that prefix only.
+#   [TOOLCASE_WINE_ARCH=win32] tools/wine-run.sh PROGRAM.exe [ARGS...]
 set -uo pipefail
+arch=${TOOLCASE_WINE_ARCH:-win64}
 if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
-  exec "$(dirname "$0")/wine-session.sh" "$0" "$@"
+  TOOLCASE_WINE_ARCHES=$arch exec "$(dirname "$0")/wine-session.sh" "$0" "$@"
 fi
+prefix_variable=TOOLCASE_WINE_PREFIX_$arch
+if [ -z "${!prefix_variable:-}" ]; then
+  echo "wine-run: this Wine session has no $arch prefix" >&2
+  exit 2
+fi
+export WINEPREFIX=${!prefix_variable}
 # A locale asked for by LC_ALL that this machine lacks is built privately, so
 # that Wine's Unix side can convert its file names (Wine reads LC_ALL itself).
 if [ -n "${LC_ALL:-}" ] && [ "$LC_ALL" != C ] && [ "$LC_ALL" != POSIX ]; then

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Runs a command inside one Wine session: an X server of its own (Xvfb) and a
-# throwaway Wine prefix whose wineserver stays up for the whole run. Both are
-# removed afterwards; nothing else is touched.
+# Runs a command inside one Wine session: an X server of its own (Xvfb) and
+# throwaway Wine prefixes whose wineservers stay up for the whole run: a 64-bit
+# Windows (win64, where 32-bit programs run under WoW64) and a 32-bit one
+# (win32). All is removed afterwards; nothing else is touched.
 #   tools/wine-session.sh COMMAND [ARGS...]
+# TOOLCASE_WINE_ARCHES lists the prefixes to make (default "win64 win32").
+# Inside, TOOLCASE_WINE_PREFIX_win64 and TOOLCASE_WINE_PREFIX_win32 name them,
+# and WINEPREFIX is the first one; tools/wine-run.sh picks one.
 set -euo pipefail
 
 if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
@@ -10,18 +14,23 @@ if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
 fi
 
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/toolcase-wine.XXXXXX")
-export WINEPREFIX=$prefix WINEDEBUG=-all
+arches=${TOOLCASE_WINE_ARCHES:-win64 win32}
+export WINEDEBUG=-all
+prefixes=()
 cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$prefix"
+  for prefix in "${prefixes[@]}"; do
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+  done
 }
 trap cleanup EXIT
 
-wine wineboot --init >/dev/null 2>&1
 # Windows live on a virtual desktop, as on a real Windows machine: without a
 # window manager, Wine waits about two seconds on every window that closes.
-cat > "$prefix/desktop.reg" <<'REG'
+start_prefix() { # start_prefix PREFIX ARCH
+  export WINEPREFIX=$1 WINEARCH=$2
+  wine wineboot --init >/dev/null 2>&1
+  cat > "$WINEPREFIX/desktop.reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -30,8 +39,24 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
 REG
-wine regedit /S "$prefix/desktop.reg" >/dev/null 2>&1
-wineserver -k
-wineserver -p              # restarted with the desktop setting; stays up until cleanup
-wine regedit /S "$prefix/desktop.reg" >/dev/null 2>&1   # brings the desktop and services up
+  wine regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1
+  wineserver -k
+  wineserver -p              # restarted with the desktop setting; stays up until cleanup
+  wine regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1   # brings the desktop and services up
+}
+
+# Each prefix has its own wineserver, so they start side by side.
+starting=()
+for arch in $arches; do
+  case $arch in win64|win32) ;; *) echo "wine-session: unknown Wine architecture $arch" >&2; exit 2 ;; esac
+  prefix=$(mktemp -d "${TMPDIR:-/tmp}/toolcase-wine-$arch.XXXXXX")
+  prefixes+=("$prefix")
+  export "TOOLCASE_WINE_PREFIX_$arch=$prefix"
+  start_prefix "$prefix" "$arch" &
+  starting+=($!)
+done
+for pid in "${starting[@]}"; do
+  wait "$pid"
+done
+export WINEPREFIX=${prefixes[0]}
 "$@"

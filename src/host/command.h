@@ -1,6 +1,8 @@
-// The one signature the host calls: stdcall, six 32-bit arguments, the
-// callee removes 24 bytes. The module-definition file exports each command
-// under its undecorated name.
+// The one signature the host calls. A 32-bit host calls stdcall with six
+// 32-bit arguments, and the callee removes their 24 bytes; x64 has one
+// calling convention (the caller owns the argument space) and ignores
+// __stdcall, and there the window handles and texts are 64-bit pointers. The
+// module-definition file exports each command under its undecorated name.
 #pragma once
 
 #include <windows.h>

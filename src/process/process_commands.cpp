@@ -16,7 +16,9 @@ using namespace toolcase::process;
 
 namespace {
 
-static_assert(sizeof(PROCESSENTRY32) == 296, "the single-byte process entry");
+// The single-byte process entry: 296 bytes, 304 on x64, where its default
+// heap id is pointer-sized (and aligned to 8).
+static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296));
 
 // Calls examine(entry) for every process in a fresh snapshot, to the end of
 // the list.

@@ -21,7 +21,8 @@ const char decimal_separator = [] {
              : '.';
 }();
 
-static_assert(sizeof(MEMORYSTATUS) == 32);
+// Six SIZE_T counts behind two DWORDs: 32 bytes, 56 on x64.
+static_assert(sizeof(MEMORYSTATUS) == (sizeof(SIZE_T) == 8 ? 56 : 32));
 
 struct ByteCountKeyword {
   std::string_view keyword;

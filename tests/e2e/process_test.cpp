@@ -137,18 +137,19 @@ class Sleepers {
   std::vector<unique_process> processes_;
 };
 
-// The names of every function the module imports by name.
+// The names of every function the module (of this program's bitness) imports
+// by name.
 std::vector<std::string> imported_functions(HMODULE module) {
   auto* base = reinterpret_cast<const BYTE*>(module);
   auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
   std::vector<std::string> names;
   for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + rva); dll->Name; ++dll) {
     // The original thunks still hold the names; the others now hold addresses.
-    for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA32*>(base + dll->OriginalFirstThunk);
+    for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
          thunk->u1.AddressOfData != 0; ++thunk) {
-      if (IMAGE_SNAP_BY_ORDINAL32(thunk->u1.Ordinal)) continue;
+      if (IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal)) continue;
       names.emplace_back(
           reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name);
     }
@@ -191,6 +192,9 @@ TEST(ProcessIsRunning, MatchesTheExecutableNameInAnyAsciiCaseOnly) {
 }
 
 TEST(ProcessIsRunning, SeesWineExplorer) {
+  // Wine's explorer.exe holds the desktop: the first program to ask for the
+  // desktop starts it, and it ends a moment after the last such program.
+  ASSERT_NE(GetDesktopWindow(), nullptr);
   EXPECT_EQ(call("ProcessIsRunning", "explorer.exe"), "true");
   EXPECT_EQ(call("ProcessIsRunning", "EXPLORER.EXE"), "true");
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -147,13 +148,16 @@ TEST_F(StandInTaskbar, ScreenSaverSendsScreenSaveWhateverTheInput) {
 }
 
 TEST_F(StandInTaskbar, ScreenSaverAnswersByTheTaskbarsReply) {
-  for (const LRESULT reply : {1, -1, 16}) {
+  std::vector<LRESULT> refusals = {1, -1, 16};
+  // On x64 the reply has 64 bits: one with only the upper half set is no 0.
+  if (sizeof(LRESULT) == 8) refusals.push_back(static_cast<LRESULT>(std::uint64_t{1} << 32));
+  for (const LRESULT reply : refusals) {
     taskbar_record.reply = reply;
     EXPECT_EQ(call("ScreenSaver", ""), "false") << reply;
   }
   taskbar_record.reply = 0;
   EXPECT_EQ(call("ScreenSaver", ""), "true");
-  EXPECT_EQ(taskbar_record.system_commands.size(), 4u);
+  EXPECT_EQ(taskbar_record.system_commands.size(), refusals.size() + 1);
 }
 
 TEST_F(StandInTaskbar, SimulateSendsTaskListAndAnswersByTheReply) {

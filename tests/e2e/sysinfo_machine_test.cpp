@@ -103,6 +103,10 @@ MEMORYSTATUS chosen_memory() {
   return status;
 }
 
+// The size the caller states in MEMORYSTATUS: six SIZE_T counts behind two
+// DWORDs, so 32 bytes, and 56 on x64.
+constexpr DWORD kMemoryStatusSize = sizeof(SIZE_T) == 8 ? 56 : 32;
+
 const char* const kByteCountKeywords[] = {"total",          "available",    "pfilesize",
                                           "pfileavailable", "vmemorytotal", "vmemoryavailable"};
 
@@ -230,7 +234,7 @@ TEST(Memory, WritesEachFigureByTheRealNumberRule) {
   EXPECT_EQ(call("Memory", "vmemorytotal"), "523760KB");
   EXPECT_EQ(call("Memory", "vmemoryavailable"), "1000000KB");
   EXPECT_EQ(fake.calls, 7);
-  EXPECT_EQ(fake.size_passed, 32u);
+  EXPECT_EQ(fake.size_passed, kMemoryStatusSize);
 
   fake.memory.dwMemoryLoad = 100;
   EXPECT_EQ(call("Memory", "used"), "100%");

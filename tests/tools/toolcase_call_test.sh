@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # toolcase-call.exe as a user meets it: help, the command list, an answer, and
-# the exit codes for each way a call can fail.
+# the exit codes for each way a call can fail; and its x64 build beside the
+# x64 DLL, which must offer the same commands.
 #   toolcase_call_test.sh BUILD-DIR
 set -uo pipefail
 build=$1
@@ -10,13 +11,20 @@ check() { # check DESCRIPTION EXPECTED ACTUAL
   if [ "$2" == "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: expected [$2], got [$3]"; failures=$((failures + 1)); fi
 }
 call() { "$run" "$build/toolcase-call.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+call_x64() { "$run" "$build/x64/toolcase-call.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# The export table as "ordinal-1 name" lines, in ordinal order.
+exports_by_ordinal() { # exports_by_ordinal OBJDUMP DLL
+  "$1" -p "$2" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *\([0-9]*\)\] /\1 /p' | sort -n
+}
+windows_path() { echo "Z:$1" | tr / '\\'; }
 
 help=$(call --help); check "--help exits 0" 0 $?
 case "$help" in usage:*--list*) check "--help shows usage" yes yes ;; *) check "--help shows usage" usage "$help" ;; esac
 
 list=$(call --list); check "--list exits 0" 0 $?
-exports=$(i686-w64-mingw32-objdump -p "$build/toolcase.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort)
-check "--list names exactly the exports" "$exports" "$(echo "$list" | cut -d' ' -f1 | sort)"
+by_ordinal=$(exports_by_ordinal i686-w64-mingw32-objdump "$build/toolcase.dll")
+check "--list names exactly the exports" "$(echo "$by_ordinal" | cut -d' ' -f2 | sort)" \
+  "$(echo "$list" | cut -d' ' -f1 | sort)"
 
 check "DLLInfo answers the one-line text" "Wrenchbox v1.0." "$(call DLLInfo | cut -c1-15)"
 check "words are joined by single blanks" 'C:\Program Files' "$(call ExtractFullPath 'C:\program' files)"
@@ -24,4 +32,13 @@ check "usage error" 2 "$(call >/dev/null 2>&1; echo $?)"
 check "--dll without a path" 2 "$(call --dll >/dev/null 2>&1; echo $?)"
 check "unknown command" 4 "$(call NoSuchCommand x >/dev/null 2>&1; echo $?)"
 check "DLL missing" 3 "$(call --dll 'C:\no\such\toolcase.dll' DLLInfo >/dev/null 2>&1; echo $?)"
+
+check "the x64 DLL has the same commands at the same ordinals" "$by_ordinal" \
+  "$(exports_by_ordinal x86_64-w64-mingw32-objdump "$build/x64/toolcase.dll")"
+check "x64: --list as the 32-bit one" "$list" "$(call_x64 --list)"
+check "x64: DLLInfo answers the one-line text" "Wrenchbox v1.0." "$(call_x64 DLLInfo | cut -c1-15)"
+check "the 32-bit tool cannot load the x64 DLL" 3 \
+  "$(call --dll "$(windows_path "$build/x64/toolcase.dll")" DLLInfo >/dev/null 2>&1; echo $?)"
+check "the x64 tool cannot load the 32-bit DLL" 3 \
+  "$(call_x64 --dll "$(windows_path "$build/toolcase.dll")" DLLInfo >/dev/null 2>&1; echo $?)"
 exit $((failures > 0))

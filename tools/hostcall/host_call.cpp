@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#if defined(__i386__)
 // int toolcase_call6(FARPROC fn, const uint32_t args[6], int* left_on_stack)
 // Pushes the six arguments right to left, calls fn and measures how many
 // argument bytes are still on the stack afterwards (0 for stdcall).
@@ -37,9 +38,11 @@ _toolcase_call6:
     popl  %ebp
     ret
 )");
+#endif
 
 namespace toolcase::host {
 
+#if defined(__i386__)
 int call_command(FARPROC fn, HWND main_window, HWND active_window, char* data, char* parameters,
                  BOOL show, BOOL no_pause, int& stack_bytes_removed) {
   const std::array<std::uint32_t, 6> args = {
@@ -54,6 +57,16 @@ int call_command(FARPROC fn, HWND main_window, HWND active_window, char* data, c
   stack_bytes_removed = kArgumentBytes - left_on_stack;
   return result;
 }
+#else
+int call_command(FARPROC fn, HWND main_window, HWND active_window, char* data, char* parameters,
+                 BOOL show, BOOL no_pause, int& stack_bytes_removed) {
+  using Command = int (*)(HWND, HWND, char*, char*, BOOL, BOOL);
+  // Through void(*)(), the generic function pointer type.
+  const auto command = reinterpret_cast<Command>(reinterpret_cast<void (*)()>(fn));
+  stack_bytes_removed = 0;
+  return command(main_window, active_window, data, parameters, show, no_pause);
+}
+#endif
 
 CallRecord call_like_host(FARPROC fn, std::string_view input, HWND main_window) {
   std::array<char, kDataBufferSize + kGuardSize> buffer;

@@ -21,15 +21,16 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function,
                          FARPROC replacement) {
   auto* base = reinterpret_cast<BYTE*>(module);
   auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  // The headers and thunks of this program's bitness, which the module shares.
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
   for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva);
        slot_ == nullptr && import->Name != 0; ++import) {
     if (_stricmp(reinterpret_cast<const char*>(base + import->Name), dll) != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA32*>(base + import->OriginalFirstThunk);
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
     auto* slots = reinterpret_cast<FARPROC*>(base + import->FirstThunk);
     for (std::size_t i = 0; names[i].u1.AddressOfData != 0; ++i) {
-      if (IMAGE_SNAP_BY_ORDINAL32(names[i].u1.Ordinal)) continue;
+      if (IMAGE_SNAP_BY_ORDINAL(names[i].u1.Ordinal)) continue;
       auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names[i].u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<const char*>(by_name->Name), function) == 0) {
         slot_ = &slots[i];

@@ -19,9 +19,9 @@ HMODULE toolcase_module();
 // The export of that name; fails the test when it is missing.
 FARPROC command(const char* name);
 
-// Calls the command as mIRC does, expects the result 3, 24 bytes removed,
-// the answer NUL-terminated inside the buffer, the bytes after its NUL and
-// the guard bytes behind the buffer untouched; returns the answer.
+// Calls the command as mIRC does, expects the result 3, 24 bytes removed (on
+// 32-bit), the answer NUL-terminated inside the buffer, the bytes after its
+// NUL and the guard bytes behind the buffer untouched; returns the answer.
 std::string call(const char* name, std::string_view input, HWND main_window = nullptr);
 
 // The same call, with the full record for tests that look at the frame itself.
