@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Packs the release: dist/toolcase-<version>.zip with the DLL stripped and its
+# Packs the release: dist/toolcase-<version>.zip with the 32-bit DLL (for
+# mIRC) and x64/toolcase.dll (for 64-bit hosts), each stripped and with its
 # debug information beside it in toolcase.dll.debug (which debuggers find
 # through the DLL's GNU debug link), the command-line host, the README, the
 # example script and the SHA-256 sums of every file.
@@ -37,7 +38,10 @@ ship_dll() {
 }
 
 ship_dll "$build/toolcase.dll" toolcase.dll i686-w64-mingw32
+ship_dll "$build/x64/toolcase.dll" x64/toolcase.dll x86_64-w64-mingw32
 cp "$build/toolcase-call.exe" "$top/README.md" "$top/examples/toolcase.mrc" "$folder/"
+# The x64 host beside the x64 DLL, which it loads by default.
+cp "$build/x64/toolcase-call.exe" "$folder/x64/"
 (cd "$folder" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort | xargs sha256sum > SHA256SUMS)
 rm -f "$out/$name.zip"
 (cd "$stage" && zip -q -r -X "$out/$name.zip" "$name")

@@ -6,9 +6,6 @@
 // Wine's own caches stay well inside, while a leak of 16 bytes per call would
 // add 320 KB (measured: 20,000 blocks of 16 bytes commit 448 KB).
 //
-// Private memory is summed from the committed private regions of the address
-// space: Wine reports PrivateUsage as 0.
-//
 // Not run on 32-bit Windows: the handles and heap blocks a command takes and
 // gives back are its own code's doing, and the same 32-bit DLL is soaked on
 // 64-bit Windows (WoW64). 32-bit Windows would only change which system
@@ -21,6 +18,7 @@
 #include <cstdio>
 #include <string>
 
+#include "process_probes.h"
 #include "test_window.h"
 #include "toolcase_dll.h"
 
@@ -32,19 +30,6 @@ namespace {
 constexpr int kCalls = 20000;
 constexpr int kWarmUpCalls = 500;
 constexpr SIZE_T kPrivateBytesTolerance = 256 * 1024;
-
-SIZE_T private_bytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION region;
-  for (const char* address = nullptr;
-       VirtualQuery(address, &region, sizeof region) == sizeof region;) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-    if (next <= address) break;  // wrapped past the top of the address space
-    address = next;
-  }
-  return total;
-}
 
 // Calls the command as the host does, without the per-call checks of call():
 // those allocate, and the heap is what is being watched.

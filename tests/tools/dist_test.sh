@@ -27,7 +27,8 @@ zip=$(grep -E '^/.*\.zip$' "$work/make.log" | tail -n 1)
 unzip -q "$zip" -d "$work/unpacked"
 folder=$(echo "$work"/unpacked/toolcase-*)
 
-for file in toolcase.dll toolcase.dll.debug toolcase-call.exe README.md toolcase.mrc SHA256SUMS; do
+for file in toolcase.dll toolcase.dll.debug toolcase-call.exe x64/toolcase.dll x64/toolcase.dll.debug \
+            x64/toolcase-call.exe README.md toolcase.mrc SHA256SUMS; do
   [ -f "$folder/$file" ] || fail "$file missing from $(basename "$zip")"
 done
 summed=$(sed 's/^[0-9a-f]*  //' "$folder/SHA256SUMS" | LC_ALL=C sort)
@@ -63,11 +64,14 @@ check_shipped_dll() {
     fail "$name is $bytes bytes stripped, more than $((largest_dll / 1024)) KB ($largest_dll bytes)"
 }
 check_shipped_dll "$folder/toolcase.dll" i686-w64-mingw32
+check_shipped_dll "$folder/x64/toolcase.dll" x86_64-w64-mingw32
 
-answer=$(cd "$folder" && "$top/tools/wine-run.sh" ./toolcase-call.exe DLLInfo | tr -d '\r')
-case "$answer" in
-  "Wrenchbox v1.0. "*) echo "ok: the unpacked DLL answers: $answer" ;;
-  *) fail "unexpected answer from the unpacked DLL [$answer]" ;;
-esac
+for host in toolcase-call.exe x64/toolcase-call.exe; do
+  answer=$(cd "$folder" && "$top/tools/wine-run.sh" "./$host" DLLInfo | tr -d '\r')
+  case "$answer" in
+    "Wrenchbox v1.0. "*) echo "ok: the unpacked DLL answers $host: $answer" ;;
+    *) fail "unexpected answer from the DLL beside $host [$answer]" ;;
+  esac
+done
 [ $failures -eq 0 ] && echo "ok: $(basename "$zip") holds every file, summed, the DLL stripped and linked to its debug information"
 exit $((failures > 0))
