@@ -24,7 +24,7 @@ build: deps
 	cmake --build --preset $(PRESET) --parallel
 
 test: build
-	tools/wine-session.sh ctest --preset $(PRESET)
+	tools/wine-session.sh ctest --preset $(PRESET) --parallel 2
 
 fuzz: build
 	@for fuzzer in build/fuzz/fuzz_*; do \

@@ -8,6 +8,8 @@
 // load would use up the process's 1,088 slots (which aborts it) after about a
 // thousand cycles. Private memory may grow by 64 KB in all, heap growth and
 // Wine's own caches; a DLL that keeps 32 bytes per load would exceed it.
+//
+// Runs beside other tests: it watches only its own process.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -10,6 +10,8 @@
 // gives back are its own code's doing, and the same 32-bit DLL is soaked on
 // 64-bit Windows (WoW64). 32-bit Windows would only change which system
 // libraries answer, at the cost of the longest run in the suite once more.
+//
+// Runs beside other tests: it watches only its own process.
 #include <windows.h>
 
 #include <gtest/gtest.h>
