@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <regex>
 #include <string>
@@ -238,6 +239,21 @@ TEST(Memory, WritesEachFigureByTheRealNumberRule) {
 
   fake.memory.dwMemoryLoad = 100;
   EXPECT_EQ(call("Memory", "used"), "100%");
+}
+
+// A 64-bit process reads 64-bit counts, far above 4 GB: no figure is cut.
+TEST(Memory, SixtyFourBitCountsStayWholeInAnX64Process) {
+  if (sizeof(SIZE_T) < 8) GTEST_SKIP() << "a 32-bit process reads 32-bit counts";
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+                    as_farproc(&fake_global_memory_status));
+  fake = {};
+  fake.memory = chosen_memory();
+  const std::uint64_t user_space = 0x7FFFFFFE0000;  // 128 TB less 128 KB
+  fake.memory.dwTotalVirtual = static_cast<SIZE_T>(user_space);
+  fake.memory.dwAvailVirtual = static_cast<SIZE_T>(user_space + 1);
+  const std::string point(1, thread_decimal_separator());
+  EXPECT_EQ(call("Memory", "vmemorytotal"), "137438953344KB");
+  EXPECT_EQ(call("Memory", "vmemoryavailable"), "137438953344" + point + "001KB");
 }
 
 TEST(Memory, AsksThePlatformBeforeMatchingAndAnswersErrorForOtherText) {
