@@ -41,7 +41,11 @@ class BoundedText {
     for (; count > 0 && size < Capacity; --count) chars_[size++] = c;
     terminate_at(size);
   }
-  void push_back(char c) noexcept { append(1, c); }
+  void push_back(char c) noexcept {
+    if (size_ == Capacity) return;
+    chars_[size_] = c;
+    terminate_at(size_ + 1);
+  }
   void assign(std::string_view text) noexcept {
     terminate_at(0);
     append(text);
