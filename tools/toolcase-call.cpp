@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
   const host::CallRecord record = host::call_like_host(fn, text);
   FreeLibrary(dll);
   const bool arguments_removed =
-      !host::kCalleeRemovesArguments || record.stack_bytes_removed == host::kArgumentBytes;
+      host::arguments_removed_as_host_expects(record.stack_bytes_removed);
   if (record.returned != 3 || !arguments_removed || !record.guard_intact) {
     std::fprintf(stderr, "toolcase-call: %s broke the host's convention (returned %d, ", command,
                  record.returned);

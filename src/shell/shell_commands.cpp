@@ -49,7 +49,8 @@ TOOLCASE_COMMAND(DesktopIcons) {
   return run_command(data, [](const Text& input) {
     switch (shell::desktop_icons_request(input)) {
       case DesktopIconsRequest::disable:
-        return shell::state_change_answer(window::was_disabled_before(EnableWindow(desktop_view(), FALSE)));
+        return shell::state_change_answer(
+            window::was_disabled_before(EnableWindow(desktop_view(), FALSE)));
       case DesktopIconsRequest::enable:
         return shell::state_change_answer(
             !window::was_disabled_before(EnableWindow(desktop_view(), kEnableAllBits)));
@@ -68,9 +69,11 @@ TOOLCASE_COMMAND(StartButton) {
   return run_command(data, [](const Text& input) {
     switch (shell::start_button_request(input)) {
       case StartButtonRequest::show:
-        return shell::state_change_answer(window::was_visible_before(ShowWindow(start_button(), SW_SHOW)));
+        return shell::state_change_answer(
+            window::was_visible_before(ShowWindow(start_button(), SW_SHOW)));
       case StartButtonRequest::hide:
-        return shell::state_change_answer(!window::was_visible_before(ShowWindow(start_button(), SW_HIDE)));
+        return shell::state_change_answer(
+            !window::was_visible_before(ShowWindow(start_button(), SW_HIDE)));
       case StartButtonRequest::simulate:
         return send_to_taskbar(SC_TASKLIST);
       case StartButtonRequest::none:

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 #include "host/bounded_text.h"
 
@@ -37,14 +38,14 @@ Text expand_long_path(std::string_view path, StoredNameLookup&& stored_name) {
   for (std::size_t next; (next = rest.find(kSeparator)) != std::string_view::npos;) {
     pattern.append(std::string_view(rest.data(), next));
     rest.remove_prefix(next + 1);
-    rebuilt.append(stored_name(static_cast<const Text&>(pattern)));
+    rebuilt.append(stored_name(std::as_const(pattern)));
     rebuilt.push_back(kSeparator);
     pattern.push_back(kSeparator);
   }
   // The last component, empty when the path ends in "\": that pattern finds
   // nothing, so a final "\" survives.
   pattern.append(rest);
-  rebuilt.append(stored_name(static_cast<const Text&>(pattern)));
+  rebuilt.append(stored_name(std::as_const(pattern)));
   return rebuilt;
 }
 

@@ -81,15 +81,6 @@ std::vector<HarmlessCall> harmless_calls() {
   return calls;
 }
 
-// Not through toolcase_module(), which keeps the DLL loaded for the program.
-std::string dll_beside_program() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dll(path, length < MAX_PATH ? length : 0);
-  dll.erase(dll.find_last_of('\\') + 1);
-  return dll + "toolcase.dll";
-}
-
 // One cycle as the host makes it. Answers what went wrong, or "".
 std::string load_call_free(const std::string& dll, const std::vector<HarmlessCall>& calls) {
   const HMODULE module = LoadLibraryA(dll.c_str());
@@ -108,8 +99,8 @@ std::string load_call_free(const std::string& dll, const std::vector<HarmlessCal
         call.answer.empty() ? !record.answer.empty() && record.answer != "error"
                             : record.answer == call.answer;
     // The arguments removed by the callee: 32-bit only.
-    const bool arguments_removed = !host::kCalleeRemovesArguments ||
-                                   record.stack_bytes_removed == host::kArgumentBytes;
+    const bool arguments_removed =
+        host::arguments_removed_as_host_expects(record.stack_bytes_removed);
     if (record.returned != 3 || !arguments_removed || !answer_ok) {
       problem = std::string(call.command) + "(\"" + call.input + "\") returned " +
                 std::to_string(record.returned) + ", removed " +
@@ -148,7 +139,8 @@ bool within_limits(const Footprint& before, const Footprint& now) {
 }  // namespace
 
 TEST(Lifecycle, TwoThousandLoadsLeaveNothingBehind) {
-  const std::string dll = dll_beside_program();
+  // Not through toolcase_module(), which keeps the DLL loaded for the program.
+  const std::string dll = toolcase_dll_path();
   const std::vector<HarmlessCall> calls = harmless_calls();
   for (int cycle = 1; cycle <= kWarmUpCycles; ++cycle) {
     const std::string problem = load_call_free(dll, calls);

@@ -90,9 +90,8 @@ TEST(HostileInput, AnUnterminatedBufferIsReadNoFurtherThanItsEnd) {
                                  FALSE, removed),
               3)
         << name;
-    if (host::kCalleeRemovesArguments) {
-      EXPECT_EQ(removed, host::kArgumentBytes) << name;
-    }
+    EXPECT_TRUE(host::arguments_removed_as_host_expects(removed))
+        << name << " removed " << removed << " bytes";
     EXPECT_NE(std::find(buffer.begin(), buffer.begin() + host::kDataBufferSize, '\0'),
               buffer.begin() + host::kDataBufferSize)
         << name << ": no answer inside the buffer";
@@ -149,8 +148,8 @@ TEST(Concurrency, FourCallersAtOnceGetOnlyTheirCommandsWords) {
       for (int i = 0; i < kCallsPerThread; ++i) {
         const MixedCall& call = calls[(i + thread) % calls.size()];
         const host::CallRecord record = host::call_like_host(command(call.command), call.input);
-        const bool arguments_removed = !host::kCalleeRemovesArguments ||
-                                       record.stack_bytes_removed == host::kArgumentBytes;
+        const bool arguments_removed =
+            host::arguments_removed_as_host_expects(record.stack_bytes_removed);
         if (record.returned != 3 || !arguments_removed || !record.guard_intact ||
             !record.answer_terminated || call.answers.count(record.answer) == 0) {
           faults[thread].push_back(std::string(call.command) + "(" + call.input + ") -> " +

@@ -215,8 +215,8 @@ TEST_F(LongNames, ExtractFullPathRebuildsTheStoredNamesOfAShortPath) {
 TEST_F(LongNames, ExtractFullPathTakesTheStoredCaseButKeepsTheFirstComponentAsWritten) {
   ASSERT_EQ(file_.substr(1, 2), ":\\");
   const std::string lower_drive(text::to_lower_ascii(file_.substr(0, 3)));
-  EXPECT_EQ(call("ExtractFullPath", lower_drive + std::string(text::to_upper_ascii(file_.substr(3)))),
-            lower_drive + file_.substr(3));
+  const std::string upper_rest(text::to_upper_ascii(file_.substr(3)));
+  EXPECT_EQ(call("ExtractFullPath", lower_drive + upper_rest), lower_drive + file_.substr(3));
   EXPECT_EQ(call("ExtractFullPath", std::string(text::to_upper_ascii(short_file_.substr(0, 3))) +
                                         std::string(text::to_lower_ascii(short_file_.substr(3)))),
             std::string(text::to_upper_ascii(file_.substr(0, 3))) + file_.substr(3));

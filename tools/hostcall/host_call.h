@@ -27,6 +27,12 @@ inline constexpr bool kCalleeRemovesArguments = false;
 // Bytes of arguments a 32-bit callee must remove: six 32-bit arguments.
 inline constexpr int kArgumentBytes = 24;
 
+// Whether a callee that removed this many bytes kept the host's convention:
+// all 24 on 32-bit; on x64 there is nothing to remove.
+constexpr bool arguments_removed_as_host_expects(int stack_bytes_removed) {
+  return !kCalleeRemovesArguments || stack_bytes_removed == kArgumentBytes;
+}
+
 struct CallRecord {
   int returned = 0;
   int stack_bytes_removed = 0;     // measured where kCalleeRemovesArguments, else 0

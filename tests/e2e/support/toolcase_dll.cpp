@@ -18,15 +18,16 @@ const std::vector<std::string>& all_commands() {
   return commands;
 }
 
+std::string toolcase_dll_path() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dll(path, length < MAX_PATH ? length : 0);
+  dll.erase(dll.find_last_of('\\') + 1);
+  return dll + "toolcase.dll";
+}
+
 HMODULE toolcase_module() {
-  static const HMODULE module = [] {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dll(path, length < MAX_PATH ? length : 0);
-    dll.erase(dll.find_last_of('\\') + 1);
-    dll += "toolcase.dll";
-    return LoadLibraryA(dll.c_str());
-  }();
+  static const HMODULE module = LoadLibraryA(toolcase_dll_path().c_str());
   return module;
 }
 
@@ -49,10 +50,8 @@ host::CallRecord checked_call(FARPROC fn, const char* name, std::string_view inp
                               HWND main_window) {
   const host::CallRecord record = host::call_like_host(fn, input, main_window);
   EXPECT_EQ(record.returned, 3) << name;
-  // 32-bit only: x64 has no arguments for the callee to remove.
-  if (host::kCalleeRemovesArguments) {
-    EXPECT_EQ(record.stack_bytes_removed, host::kArgumentBytes) << name;
-  }
+  EXPECT_TRUE(host::arguments_removed_as_host_expects(record.stack_bytes_removed))
+      << name << " removed " << record.stack_bytes_removed << " bytes";
   EXPECT_TRUE(record.answer_terminated) << name << ": answer not terminated inside the buffer";
   EXPECT_TRUE(record.tail_intact) << name << ": bytes after the answer's NUL changed";
   EXPECT_TRUE(record.guard_intact) << name << ": wrote past the 900-byte buffer";

@@ -15,6 +15,9 @@ namespace toolcase::e2e {
 // Every command, in export order: a command's ordinal is its index + 1.
 const std::vector<std::string>& all_commands();
 
+// The toolcase.dll beside the test program.
+std::string toolcase_dll_path();
+// That DLL, loaded once for the whole program and kept.
 HMODULE toolcase_module();
 // The export of that name; fails the test when it is missing.
 FARPROC command(const char* name);
