@@ -21,6 +21,7 @@ need xvfb        command -v Xvfb
 need xauth       command -v xauth
 need zip         command -v zip
 need unzip       command -v unzip
+need faketime    command -v faketime
 need locales     test -f /usr/share/i18n/locales/ja_JP
 need clang       command -v clang++
 need libclang-rt-dev test -n "$(find /usr/lib/llvm-* -name "libclang_rt.fuzzer-x86_64.a" 2>/dev/null)"

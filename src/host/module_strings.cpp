@@ -3,16 +3,13 @@
 namespace toolcase {
 
 void ModuleString::assign(std::string_view value) noexcept {
-  AcquireSRWLockExclusive(&lock_);
+  const SpinLock::Guard guard(lock_);
   value_.assign(value);
-  ReleaseSRWLockExclusive(&lock_);
 }
 
 Text ModuleString::value() const noexcept {
-  AcquireSRWLockShared(&lock_);
-  Text copy = value_;
-  ReleaseSRWLockShared(&lock_);
-  return copy;
+  const SpinLock::Guard guard(lock_);
+  return value_;
 }
 
 ModuleString ScratchText;

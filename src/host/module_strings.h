@@ -1,15 +1,12 @@
 // Strings that live from load to unload. Several commands share them, and a
 // $dllcall worker may run one command while the host's thread runs another,
-// so each string is locked while it is assigned or read, never longer. The
-// lock is a slim reader/writer lock: no handle to open, nothing to close at
-// unload.
+// so each string is locked while it is assigned or read, never longer.
 #pragma once
-
-#include <windows.h>
 
 #include <string_view>
 
 #include "host/bounded_text.h"
+#include "host/spin_lock.h"
 
 namespace toolcase {
 
@@ -24,7 +21,7 @@ class ModuleString {
   Text value() const noexcept;
 
  private:
-  mutable SRWLOCK lock_ = SRWLOCK_INIT;
+  mutable SpinLock lock_;
   Text value_;
 };
 

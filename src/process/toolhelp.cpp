@@ -1,5 +1,9 @@
 #include "process/toolhelp.h"
 
+#include <atomic>
+
+#include "host/spin_lock.h"
+
 namespace toolcase::process {
 
 namespace {
@@ -14,9 +18,10 @@ struct ToolHelpBinding {
   WalkEntry next = nullptr;
 };
 
-// Written once, inside the one-time initialisation, and only read after it.
+// Written once, under the lock, and only read once `bound` is seen set.
 ToolHelpBinding binding;
-INIT_ONCE binding_once = INIT_ONCE_STATIC_INIT;
+std::atomic<bool> bound{false};
+SpinLock binding_lock;
 
 template <typename Entry>
 Entry entry_point(HMODULE module, const char* name) {
@@ -26,19 +31,25 @@ Entry entry_point(HMODULE module, const char* name) {
 
 // Fails while kernel32.dll cannot be found, so that a later call tries again;
 // once it is found, every entry point is looked up once, missing ones as null.
-BOOL CALLBACK bind_toolhelp(PINIT_ONCE, PVOID, PVOID*) {
+bool bind_toolhelp() {
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (kernel == nullptr) return FALSE;
+  if (kernel == nullptr) return false;
   binding.kernel = kernel;
   binding.create_snapshot = entry_point<CreateSnapshotEntry>(kernel, "CreateToolhelp32Snapshot");
   binding.first = entry_point<WalkEntry>(kernel, "Process32First");
   binding.next = entry_point<WalkEntry>(kernel, "Process32Next");
-  return TRUE;
+  return true;
 }
 
 // The binding when it is usable (module and snapshot entry both found), else null.
 const ToolHelpBinding* usable_binding() {
-  if (!InitOnceExecuteOnce(&binding_once, bind_toolhelp, nullptr, nullptr)) return nullptr;
+  if (!bound.load(std::memory_order_acquire)) {
+    const SpinLock::Guard guard(binding_lock);
+    if (!bound.load(std::memory_order_relaxed)) {
+      if (!bind_toolhelp()) return nullptr;
+      bound.store(true, std::memory_order_release);
+    }
+  }
   return binding.create_snapshot != nullptr ? &binding : nullptr;
 }
 
