@@ -15,6 +15,12 @@ if [ -z "${!prefix_variable:-}" ]; then
   exit 2
 fi
 export WINEPREFIX=${!prefix_variable}
+# Wine names Unix files in the Unix locale's character set: without a UTF-8
+# locale no file or folder with a non-ASCII name can be made.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+  *.UTF-8 | *.utf8) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
 # A locale asked for by LC_ALL that this machine lacks is built privately, so
 # that Wine's Unix side can convert its file names (Wine reads LC_ALL itself).
 if [ -n "${LC_ALL:-}" ] && [ "$LC_ALL" != C ] && [ "$LC_ALL" != POSIX ]; then

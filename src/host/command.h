@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "host/frame.h"
 
 #define TOOLCASE_COMMAND(name)                                                                  \
@@ -14,3 +16,20 @@
                                 [[maybe_unused]] HWND active_window, char* data,                \
                                 [[maybe_unused]] char* parameters, [[maybe_unused]] BOOL show, \
                                 [[maybe_unused]] BOOL no_pause) noexcept
+
+namespace toolcase {
+
+// Runs a command that passes text to the platform or answers text read from
+// it: body(input, encoding) learns how this call's texts are encoded. A
+// Unicode host passes a window of its own, for which the platform's
+// IsWindowUnicode answers TRUE, as its main window.
+template <typename Body>
+int run_text_command(char* data, HWND main_window, Body&& body) noexcept {
+  Text input = read_input(data);
+  const TextEncoding encoding = choose_encoding(
+      input, [main_window] { return main_window != nullptr && IsWindowUnicode(main_window); });
+  write_answer(data, body(std::as_const(input), encoding), encoding);
+  return kResultInDataBuffer;
+}
+
+}  // namespace toolcase

@@ -16,9 +16,11 @@ Text read_input(const char* data) noexcept {
   return input;
 }
 
-void write_answer(char* data, std::string_view answer) noexcept {
+void write_answer(char* data, std::string_view answer, TextEncoding encoding) noexcept {
   if (data == nullptr) return;
-  const std::size_t length = std::min(answer.size(), kDataBufferSize - 1);
+  answer = std::string_view(answer.data(), std::min(answer.size(), kDataBufferSize - 1));
+  if (encoding == TextEncoding::utf8) answer = utf8::without_cut_character(answer);
+  const std::size_t length = answer.size();
   std::memcpy(data, answer.data(), length);
   data[length] = '\0';
 }

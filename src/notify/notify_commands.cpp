@@ -5,6 +5,7 @@
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/text.h"
+#include "host/wide_text.h"
 #include "notify/notify_text.h"
 
 using namespace toolcase;
@@ -22,7 +23,7 @@ static_assert(IDOK == 1 && IDCANCEL == 2 && IDABORT == 3 && IDRETRY == 4 && IDIG
               IDYES == 6 && IDNO == 7);
 
 TOOLCASE_COMMAND(MessageDialog) {
-  return run_command(data, [&](const Text& input) {
+  return run_text_command(data, main_window, [&](const Text& input, TextEncoding encoding) {
     Text working = input;
     const std::optional<notify::DialogRequest> request = notify::read_dialog_line(working);
     // What was left uncut stays behind; it is already stored when the box
@@ -30,8 +31,12 @@ TOOLCASE_COMMAND(MessageDialog) {
     ScratchText.assign(working);
     if (!request) return kError;
     // Modal to the owner only: the style carries no other flag.
-    const int pressed = MessageBoxA(main_window, request->message.c_str(), request->caption.c_str(),
-                                    request->style);
+    const int pressed =
+        encoding == TextEncoding::utf8
+            ? MessageBoxW(main_window, WideText(request->message).c_str(),
+                          WideText(request->caption).c_str(), request->style)
+            : MessageBoxA(main_window, request->message.c_str(), request->caption.c_str(),
+                          request->style);
     return notify::button_answer(pressed);
   });
 }

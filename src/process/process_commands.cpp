@@ -7,6 +7,7 @@
 #include "host/command.h"
 #include "host/text.h"
 #include "host/unique_handle.h"
+#include "host/wide_text.h"
 #include "process/load_time_locale.h"
 #include "process/process_names.h"
 #include "process/toolhelp.h"
@@ -21,15 +22,15 @@ namespace {
 static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296));
 
 // Calls examine(entry) for every process in a fresh snapshot, to the end of
-// the list.
-template <typename Examine>
+// the list: single-byte entries, or wide ones (PROCESSENTRY32W).
+template <typename Entry, typename Examine>
 void walk_process_list(Examine&& examine) {
   const HANDLE taken = take_snapshot(TH32CS_SNAPPROCESS, 0);
   // No binding gives NULL, a failed snapshot INVALID_HANDLE_VALUE: neither is
   // walked or closed.
   if (taken == nullptr || taken == INVALID_HANDLE_VALUE) return;
   const unique_snapshot snapshot(taken);
-  PROCESSENTRY32 entry{};
+  Entry entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = first_process(snapshot.get(), &entry); more;
        more = next_process(snapshot.get(), &entry)) {
@@ -37,31 +38,45 @@ void walk_process_list(Examine&& examine) {
   }
 }
 
-bool entry_matches(const PROCESSENTRY32& entry, std::string_view name_under_test) {
-  return name_matches(executable_name(std::span<const char>(entry.szExeFile)), name_under_test,
-                      load_time_locale().name_encoding);
+// Calls on_match(process id) for every process whose executable name answers
+// to the name under test (already ASCII-upper-cased), in list order. In a
+// UTF-8 call the names are read wide and compared as UTF-8, where no '\' or
+// ':' byte is ever part of another character.
+template <typename OnMatch>
+void for_each_match(std::string_view name_under_test, TextEncoding encoding, OnMatch&& on_match) {
+  if (encoding == TextEncoding::utf8) {
+    walk_process_list<PROCESSENTRY32W>([&](const PROCESSENTRY32W& entry) {
+      using Name = BoundedText<utf8_capacity(MAX_PATH)>;
+      const Name name = utf8_from_wide<Name::kCapacity>(entry.szExeFile);
+      if (name_matches(name, name_under_test, NameEncoding{})) on_match(entry.th32ProcessID);
+    });
+    return;
+  }
+  walk_process_list<PROCESSENTRY32>([&](const PROCESSENTRY32& entry) {
+    if (name_matches(executable_name(std::span<const char>(entry.szExeFile)), name_under_test,
+                     load_time_locale().name_encoding)) {
+      on_match(entry.th32ProcessID);
+    }
+  });
 }
 
 }  // namespace
 
 TOOLCASE_COMMAND(ProcessIsRunning) {
-  return run_command(data, [](const Text& input) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const Text name = text::to_upper_ascii(input);
     bool running = false;
-    walk_process_list([&](const PROCESSENTRY32& entry) {
-      if (entry_matches(entry, name)) running = true;
-    });
+    for_each_match(name, encoding, [&](DWORD) { running = true; });
     return true_or_false(running);
   });
 }
 
 TOOLCASE_COMMAND(KillProcess) {
-  return run_command(data, [](const Text& input) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const Text name = text::to_upper_ascii(input);
     TerminationStatus status;
-    walk_process_list([&](const PROCESSENTRY32& entry) {
-      if (!entry_matches(entry, name)) return;
-      const unique_process process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+    for_each_match(name, encoding, [&](DWORD process_id) {
+      const unique_process process(OpenProcess(PROCESS_TERMINATE, FALSE, process_id));
       status.record(process ? TerminateProcess(process.get(), 0) : 0);
     });
     return true_or_false(status.succeeded());

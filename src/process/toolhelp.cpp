@@ -9,13 +9,21 @@ namespace toolcase::process {
 namespace {
 
 using CreateSnapshotEntry = HANDLE(WINAPI*)(DWORD, DWORD);
-using WalkEntry = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+template <typename Entry>
+using WalkEntry = BOOL(WINAPI*)(HANDLE, Entry*);
 
 struct ToolHelpBinding {
   HMODULE kernel = nullptr;
   CreateSnapshotEntry create_snapshot = nullptr;
-  WalkEntry first = nullptr;
-  WalkEntry next = nullptr;
+  WalkEntry<PROCESSENTRY32> first = nullptr;
+  WalkEntry<PROCESSENTRY32> next = nullptr;
+  WalkEntry<PROCESSENTRY32W> first_wide = nullptr;
+  WalkEntry<PROCESSENTRY32W> next_wide = nullptr;
+
+  WalkEntry<PROCESSENTRY32> first_of(const PROCESSENTRY32*) const { return first; }
+  WalkEntry<PROCESSENTRY32> next_of(const PROCESSENTRY32*) const { return next; }
+  WalkEntry<PROCESSENTRY32W> first_of(const PROCESSENTRY32W*) const { return first_wide; }
+  WalkEntry<PROCESSENTRY32W> next_of(const PROCESSENTRY32W*) const { return next_wide; }
 };
 
 // Written once, under the lock, and only read once `bound` is seen set.
@@ -36,8 +44,10 @@ bool bind_toolhelp() {
   if (kernel == nullptr) return false;
   binding.kernel = kernel;
   binding.create_snapshot = entry_point<CreateSnapshotEntry>(kernel, "CreateToolhelp32Snapshot");
-  binding.first = entry_point<WalkEntry>(kernel, "Process32First");
-  binding.next = entry_point<WalkEntry>(kernel, "Process32Next");
+  binding.first = entry_point<WalkEntry<PROCESSENTRY32>>(kernel, "Process32First");
+  binding.next = entry_point<WalkEntry<PROCESSENTRY32>>(kernel, "Process32Next");
+  binding.first_wide = entry_point<WalkEntry<PROCESSENTRY32W>>(kernel, "Process32FirstW");
+  binding.next_wide = entry_point<WalkEntry<PROCESSENTRY32W>>(kernel, "Process32NextW");
   return true;
 }
 
@@ -60,14 +70,21 @@ HANDLE take_snapshot(DWORD flags, DWORD process_id) {
   return usable != nullptr ? usable->create_snapshot(flags, process_id) : nullptr;
 }
 
-BOOL first_process(HANDLE snapshot, PROCESSENTRY32* entry) {
+namespace {
+
+template <typename Entry>
+BOOL walk_step(HANDLE snapshot, Entry* entry, bool first) {
   const ToolHelpBinding* usable = usable_binding();
-  return usable != nullptr && usable->first != nullptr ? usable->first(snapshot, entry) : 0;
+  if (usable == nullptr) return 0;
+  const WalkEntry<Entry> step = first ? usable->first_of(entry) : usable->next_of(entry);
+  return step != nullptr ? step(snapshot, entry) : 0;
 }
 
-BOOL next_process(HANDLE snapshot, PROCESSENTRY32* entry) {
-  const ToolHelpBinding* usable = usable_binding();
-  return usable != nullptr && usable->next != nullptr ? usable->next(snapshot, entry) : 0;
-}
+}  // namespace
+
+BOOL first_process(HANDLE snapshot, PROCESSENTRY32* entry) { return walk_step(snapshot, entry, true); }
+BOOL next_process(HANDLE snapshot, PROCESSENTRY32* entry) { return walk_step(snapshot, entry, false); }
+BOOL first_process(HANDLE snapshot, PROCESSENTRY32W* entry) { return walk_step(snapshot, entry, true); }
+BOOL next_process(HANDLE snapshot, PROCESSENTRY32W* entry) { return walk_step(snapshot, entry, false); }
 
 }  // namespace toolcase::process

@@ -10,9 +10,12 @@ namespace toolcase::process {
 
 // CreateToolhelp32Snapshot; NULL when the binding is not usable.
 HANDLE take_snapshot(DWORD flags, DWORD process_id);
-// Process32First and Process32Next (single-byte entries); 0 when the binding
-// or the entry point is missing.
+// Process32First and Process32Next (single-byte entries), Process32FirstW and
+// Process32NextW (wide entries); 0 when the binding or the entry point is
+// missing.
 BOOL first_process(HANDLE snapshot, PROCESSENTRY32* entry);
 BOOL next_process(HANDLE snapshot, PROCESSENTRY32* entry);
+BOOL first_process(HANDLE snapshot, PROCESSENTRY32W* entry);
+BOOL next_process(HANDLE snapshot, PROCESSENTRY32W* entry);
 
 }  // namespace toolcase::process

@@ -5,6 +5,7 @@
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/text.h"
+#include "host/wide_text.h"
 #include "sysinfo/real_number_text.h"
 
 using namespace toolcase;
@@ -88,33 +89,53 @@ TOOLCASE_COMMAND(Memory) {
 }
 
 TOOLCASE_COMMAND(UserName) {
-  return run_command(data, [](const Text&) {
-    using Name = BoundedText<kUserNameSize>;
+  return run_text_command(data, main_window, [](const Text&, TextEncoding encoding) {
+    using Name = BoundedText<utf8_capacity(kUserNameSize)>;
     // Cleared, so that a call that fails without writing leaves an empty name.
-    char name[kUserNameSize] = {};
     DWORD size = kUserNameSize;
-    GetUserNameA(name, &size);
-    const Name user(std::string_view(name, strnlen(name, sizeof name)));
+    Name user;
+    if (encoding == TextEncoding::utf8) {
+      wchar_t name[kUserNameSize] = {};
+      GetUserNameW(name, &size);
+      user = utf8_from_wide<Name::kCapacity>(name);
+    } else {
+      char name[kUserNameSize] = {};
+      GetUserNameA(name, &size);
+      user.assign(std::string_view(name, strnlen(name, sizeof name)));
+    }
     return user.empty() ? Name(kFalse) : user;
   });
 }
 
 TOOLCASE_COMMAND(ComputerName) {
-  return run_command(data, [](const Text& input) {
-    using Name = BoundedText<kComputerNameSize>;
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    using Name = BoundedText<utf8_capacity(kComputerNameSize)>;
+    const bool utf8 = encoding == TextEncoding::utf8;
     if (text::keyword_match(input, "get")) {
       // Cleared, so that a call that fails without writing leaves an empty name.
-      char name[kComputerNameSize] = {};
       DWORD size = kComputerNameSize;
-      GetComputerNameA(name, &size);
-      const Name computer(std::string_view(name, strnlen(name, sizeof name)));
+      Name computer;
+      if (utf8) {
+        wchar_t name[kComputerNameSize] = {};
+        GetComputerNameW(name, &size);
+        computer = utf8_from_wide<Name::kCapacity>(name);
+      } else {
+        char name[kComputerNameSize] = {};
+        GetComputerNameA(name, &size);
+        computer.assign(std::string_view(name, strnlen(name, sizeof name)));
+      }
       return computer.empty() ? Name(kError) : computer;
     }
     if (!text::keyword_match(text::copy_range(input, 1, 3), "set")) return Name(kError);
-    if (input.size() < kShortestSetText || input.size() > kLongestSetText) return Name(kError);
+    // Characters, not bytes, in a UTF-8 call.
+    const std::size_t length = utf8 ? utf8::character_count(input) : input.size();
+    if (length < kShortestSetText || length > kLongestSetText) return Name(kError);
     // The fourth character is skipped unread.
-    const Name new_name(text::copy_range(input, 5, static_cast<int>(input.size())));
+    const std::string_view new_name =
+        utf8 ? utf8::after_characters(input, 4) : text::copy_range(input, 5, static_cast<int>(length));
     ScratchText.assign(new_name);
-    return Name(true_or_false(SetComputerNameA(new_name.c_str()) == 1));
+    const BOOL set = utf8 ? SetComputerNameW(WideText(new_name).c_str())
+                          : SetComputerNameA(Text(new_name).c_str());
+    return Name(true_or_false(set == 1));
   });
 }

@@ -4,6 +4,7 @@
 
 #include "host/command.h"
 #include "host/module_strings.h"
+#include "host/wide_text.h"
 #include "window/caption_change.h"
 #include "window/window_target.h"
 
@@ -13,20 +14,28 @@ using window::answer_for_window;
 namespace {
 
 constexpr int kCaptionArraySize = 256;
-// One less than the array: the platform writes at most 254 bytes and a NUL.
+// One less than the array: the platform writes at most 254 characters (bytes,
+// or UTF-16 units in a UTF-8 call) and a NUL.
 constexpr int kCaptionMaxCount = kCaptionArraySize - 1;
-using Caption = BoundedText<kCaptionArraySize>;
+using Caption = BoundedText<utf8_capacity(kCaptionArraySize)>;
 
 }  // namespace
 
 // The caption itself; "false" when it is empty or cannot be read.
 TOOLCASE_COMMAND(WindowText) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [encoding](HWND target) {
       // Cleared first, so a call that delivers nothing reads as empty.
-      char caption[kCaptionArraySize] = {};
-      GetWindowTextA(target, caption, kCaptionMaxCount);
-      const Caption text(std::string_view(caption, strnlen(caption, sizeof caption)));
+      Caption text;
+      if (encoding == TextEncoding::utf8) {
+        wchar_t caption[kCaptionArraySize] = {};
+        GetWindowTextW(target, caption, kCaptionMaxCount);
+        text = utf8_from_wide<Caption::kCapacity>(caption);
+      } else {
+        char caption[kCaptionArraySize] = {};
+        GetWindowTextA(target, caption, kCaptionMaxCount);
+        text.assign(std::string_view(caption, strnlen(caption, sizeof caption)));
+      }
       return text.empty() ? Caption(kFalse) : text;
     });
   });
@@ -35,16 +44,18 @@ TOOLCASE_COMMAND(WindowText) {
 // "window;caption": both parts are kept in the module strings before the
 // lookup, so they hold this call's parts whatever the answer.
 TOOLCASE_COMMAND(ChangeWindowText) {
-  return run_command(data, [](const Text& input) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const window::CaptionChange change = window::split_caption_change(input);
     CaptionTarget.assign(change.window_part);
     CaptionText.assign(change.new_caption);
     // The call's own parts, not the module strings read back: a caller on
     // another thread may have assigned those since.
     const Text window_part(change.window_part);
-    return answer_for_window(window_part, kError, [&change](HWND target) {
-      const Text new_caption(change.new_caption);
-      return true_or_false(SetWindowTextA(target, new_caption.c_str()) == 1);
+    return answer_for_window(window_part, encoding, kError, [&change, encoding](HWND target) {
+      const BOOL set = encoding == TextEncoding::utf8
+                           ? SetWindowTextW(target, WideText(change.new_caption).c_str())
+                           : SetWindowTextA(target, Text(change.new_caption).c_str());
+      return true_or_false(set == 1);
     });
   });
 }

@@ -18,16 +18,16 @@ bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 }  // namespace
 
 TOOLCASE_COMMAND(WindowIsVisible) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kFalse,
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kFalse,
                              [](HWND target) { return true_or_false(is_visible(target)); });
   });
 }
 
 // "error" for a window that is visible already, without showing it again.
 TOOLCASE_COMMAND(WindowShow) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       if (is_visible(target)) return kError;
       ShowWindow(target, SW_SHOW);
       return true_or_false(is_visible(target));
@@ -37,8 +37,8 @@ TOOLCASE_COMMAND(WindowShow) {
 
 // "error" for a window that is hidden already, without hiding it again.
 TOOLCASE_COMMAND(WindowHide) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       if (!is_visible(target)) return kError;
       ShowWindow(target, SW_HIDE);
       return true_or_false(!is_visible(target));
@@ -48,8 +48,8 @@ TOOLCASE_COMMAND(WindowHide) {
 
 // "true" when the window was disabled before.
 TOOLCASE_COMMAND(WindowEnable) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       return true_or_false(window::was_disabled_before(EnableWindow(target, kEnable)));
     });
   });
@@ -57,16 +57,16 @@ TOOLCASE_COMMAND(WindowEnable) {
 
 // "true" when the window was enabled before.
 TOOLCASE_COMMAND(WindowDisable) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       return true_or_false(!window::was_disabled_before(EnableWindow(target, kDisable)));
     });
   });
 }
 
 TOOLCASE_COMMAND(WindowActivate) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       return true_or_false(SetForegroundWindow(target) == 1);
     });
   });
@@ -74,8 +74,8 @@ TOOLCASE_COMMAND(WindowActivate) {
 
 // "true" when the window was visible before.
 TOOLCASE_COMMAND(WindowMinimize) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       return true_or_false(window::was_visible_before(ShowWindow(target, SW_MINIMIZE)));
     });
   });
@@ -83,8 +83,8 @@ TOOLCASE_COMMAND(WindowMinimize) {
 
 // "true" when the window was visible before.
 TOOLCASE_COMMAND(WindowMaximize) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       return true_or_false(window::was_visible_before(ShowWindow(target, SW_SHOWMAXIMIZED)));
     });
   });
@@ -93,8 +93,8 @@ TOOLCASE_COMMAND(WindowMaximize) {
 // Only queues the request: "true" means it was posted, not that the window
 // has closed; its program may ask its user or refuse.
 TOOLCASE_COMMAND(WindowClose) {
-  return run_command(data, [](const Text& input) {
-    return answer_for_window(input, kError, [](HWND target) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return answer_for_window(input, encoding, kError, [](HWND target) {
       return true_or_false(PostMessageA(target, WM_CLOSE, 0, 0) == 1);
     });
   });

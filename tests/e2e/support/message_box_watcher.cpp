@@ -10,6 +10,12 @@ std::string window_text(HWND window) {
   return text;
 }
 
+std::wstring wide_window_text(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return text;
+}
+
 }  // namespace
 
 MessageBoxWatcher::MessageBoxWatcher(std::string caption, int button_id, DWORD timeout_ms)
@@ -45,6 +51,8 @@ SeenBox read_message_box(HWND box) {
   seen.owner = GetWindow(box, GW_OWNER);
   seen.caption = window_text(box);
   seen.text = window_text(GetDlgItem(box, kMessageBoxTextId));
+  seen.wide_caption = wide_window_text(box);
+  seen.wide_text = wide_window_text(GetDlgItem(box, kMessageBoxTextId));
   for (int id = IDOK; id <= IDNO; ++id) {
     if (GetDlgItem(box, id) != nullptr) seen.button_ids.push_back(id);
   }

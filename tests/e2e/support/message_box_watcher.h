@@ -16,6 +16,8 @@ struct SeenBox {
   HWND owner = nullptr;
   std::string caption;
   std::string text;             // the message text
+  std::wstring wide_caption;    // both again, read with the wide calls
+  std::wstring wide_text;
   std::vector<int> button_ids;  // IDOK, IDCANCEL, ... present in the box
   HICON icon = nullptr;         // the icon the box shows, if any
 };
