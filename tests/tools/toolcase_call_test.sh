@@ -28,6 +28,20 @@ check "--list names exactly the exports" "$(echo "$by_ordinal" | cut -d' ' -f2 |
 
 check "DLLInfo answers the one-line text" "Wrenchbox v1.0." "$(call DLLInfo | cut -c1-15)"
 check "words are joined by single blanks" 'C:\Program Files' "$(call ExtractFullPath 'C:\program' files)"
+# --utf8 calls as mIRC 7 does: a folder whose name the ANSI code page cannot
+# hold is found, and its stored name answered, in UTF-8; for an older host the
+# name comes back as its code page holds it.
+if [ -n "${TOOLCASE_WINE_PREFIX_win64:-}" ]; then
+  folder="toolcase-Größe-日本-$$"
+  mkdir "$TOOLCASE_WINE_PREFIX_win64/drive_c/$folder"
+  check "--utf8: a non-ASCII name" "C:\\$folder" "$(call --utf8 ExtractFullPath "C:\\${folder^^}")"
+  check "x64 --utf8: a non-ASCII name" "C:\\$folder" "$(call_x64 --utf8 ExtractFullPath "C:\\${folder^^}")"
+  ansi=$(call ExtractFullPath "C:\\${folder^^}")
+  if [ "$ansi" != "C:\\$folder" ]; then check "without --utf8: the name as the code page holds it" yes yes
+  else check "without --utf8: the name as the code page holds it" "not the UTF-8 name" "$ansi"; fi
+  rmdir "$TOOLCASE_WINE_PREFIX_win64/drive_c/$folder"
+fi
+case "$(call --utf8 --help)" in usage:*--utf8*) check "--utf8 --help shows usage" yes yes ;; *) check "--utf8 --help shows usage" usage "" ;; esac
 check "usage error" 2 "$(call >/dev/null 2>&1; echo $?)"
 check "--dll without a path" 2 "$(call --dll >/dev/null 2>&1; echo $?)"
 check "unknown command" 4 "$(call NoSuchCommand x >/dev/null 2>&1; echo $?)"
