@@ -133,8 +133,11 @@ void report(const char* pair, const Timing& timing, double target) {
 // the input is copied before every call, as the host copies the script's text.
 class Command {
  public:
-  Command(HMODULE dll, const char* name, std::string input)
-      : name_(name), fn_(GetProcAddress(dll, name)), input_(std::move(input)) {
+  // main_window: what the host passes first; a Unicode host's window makes
+  // the DLL's texts UTF-8.
+  Command(HMODULE dll, const char* name, std::string input, HWND main_window = nullptr)
+      : name_(name), fn_(GetProcAddress(dll, name)), input_(std::move(input)),
+        main_window_(main_window) {
     input_.copy(short_input_, kShortInput - 1);
     if (fn_ == nullptr) {
       std::fprintf(stderr, "bench: toolcase.dll has no %s\n", name);
@@ -151,7 +154,8 @@ class Command {
       std::memcpy(buffer_, input_.c_str(), input_.size() + 1);
     }
     int removed = 0;
-    toolcase::host::call_command(fn_, nullptr, nullptr, buffer_, parameters_, FALSE, FALSE, removed);
+    toolcase::host::call_command(fn_, main_window_, nullptr, buffer_, parameters_, FALSE, FALSE,
+                                 removed);
   }
   // Whether the command answers as expected; says so when it does not.
   bool answers(const std::string& expected) { return check(answer() == expected, expected); }
@@ -178,6 +182,7 @@ class Command {
   const char* name_;
   FARPROC fn_;
   std::string input_;
+  HWND main_window_;
   char short_input_[kShortInput] = {};  // the input and NULs, when it is short
   char buffer_[toolcase::host::kDataBufferSize] = {};
   char parameters_[toolcase::host::kDataBufferSize] = {};
@@ -462,6 +467,31 @@ int main(int argc, char** argv) {
            }),
            1.10);
   }
+  // The same from mIRC 7 and later: a Unicode main window, so the DLL asks
+  // whether it is one and makes the wide calls, for ASCII texts too.
+  WNDCLASSW unicode_class{};
+  unicode_class.lpfnWndProc = DefWindowProcW;
+  unicode_class.hInstance = GetModuleHandleW(nullptr);
+  unicode_class.lpszClassName = L"toolcase-bench-unicode-host";
+  RegisterClassW(&unicode_class);
+  const HWND unicode_host = CreateWindowExW(0, unicode_class.lpszClassName, L"", 0, 0, 0, 10, 10,
+                                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  Command is_visible_utf8(dll, "WindowIsVisible", "toolcase-bench-window", unicode_host);
+  if (is_visible_utf8.answers("true")) {
+    report("WindowIsVisible, Unicode host, vs the same (ANSI)", compare(is_visible_utf8, [] {
+             IsWindowVisible(FindWindowA("toolcase-bench-window", nullptr));
+           }),
+           1.10);
+  }
+  Command window_text_utf8(dll, "WindowText", "toolcase-bench-window", unicode_host);
+  if (window_text_utf8.answers("Bench window caption")) {
+    report("WindowText, Unicode host, vs the same (ANSI)", compare(window_text_utf8, [] {
+             char caption[256];
+             GetWindowTextA(FindWindowA("toolcase-bench-window", nullptr), caption, 255);
+           }),
+           1.10);
+  }
+  DestroyWindow(unicode_host);
   DestroyWindow(window);
 
   time_process_walk(dll);

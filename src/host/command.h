@@ -23,11 +23,14 @@ namespace toolcase {
 // it: body(input, encoding) learns how this call's texts are encoded. A
 // Unicode host passes a window of its own, for which the platform's
 // IsWindowUnicode answers TRUE, as its main window.
+// Reads the input of a text command and decides how the call's texts are
+// encoded (see choose_encoding).
+TextEncoding read_text_input(const char* data, HWND main_window, Text& input) noexcept;
+
 template <typename Body>
 int run_text_command(char* data, HWND main_window, Body&& body) noexcept {
-  Text input = read_input(data);
-  const TextEncoding encoding = choose_encoding(
-      input, [main_window] { return main_window != nullptr && IsWindowUnicode(main_window); });
+  Text input;
+  const TextEncoding encoding = read_text_input(data, main_window, input);
   write_answer(data, body(std::as_const(input), encoding), encoding);
   return kResultInDataBuffer;
 }

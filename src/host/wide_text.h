@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cwchar>
 #include <span>
 #include <string_view>
 
@@ -32,17 +31,9 @@ class WideText {
   std::array<wchar_t, kDataBufferSize> units_;
 };
 
-// The UTF-8 text of what the platform wrote into a wide buffer: its units up
-// to the first NUL, or all of them.
-template <std::size_t Capacity>
-BoundedText<Capacity> utf8_from_wide(std::span<const wchar_t> buffer) noexcept {
-  BoundedText<Capacity> text;
-  utf8::append_utf16(text, std::wstring_view(buffer.data(), wcsnlen(buffer.data(), buffer.size())));
-  return text;
-}
-
-// Room for the UTF-8 form of up to `units` UTF-16 units: 3 bytes per unit
-// (a pair of units is one 4-byte character).
-constexpr std::size_t utf8_capacity(std::size_t units) { return 3 * units; }
+// The text the platform wrote into a buffer: its bytes up to the first NUL,
+// or all of them; from a wide buffer, as UTF-8.
+Text text_from_ansi(std::span<const char> buffer) noexcept;
+Text text_from_wide(std::span<const wchar_t> buffer) noexcept;
 
 }  // namespace toolcase

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "host/command.h"
+#include "host/function_ref.h"
 #include "host/text.h"
 #include "host/unique_handle.h"
 #include "host/wide_text.h"
@@ -42,12 +43,11 @@ void walk_process_list(Examine&& examine) {
 // to the name under test (already ASCII-upper-cased), in list order. In a
 // UTF-8 call the names are read wide and compared as UTF-8, where no '\' or
 // ':' byte is ever part of another character.
-template <typename OnMatch>
-void for_each_match(std::string_view name_under_test, TextEncoding encoding, OnMatch&& on_match) {
+void for_each_match(std::string_view name_under_test, TextEncoding encoding,
+                    FunctionRef<void(DWORD)> on_match) {
   if (encoding == TextEncoding::utf8) {
     walk_process_list<PROCESSENTRY32W>([&](const PROCESSENTRY32W& entry) {
-      using Name = BoundedText<utf8_capacity(MAX_PATH)>;
-      const Name name = utf8_from_wide<Name::kCapacity>(entry.szExeFile);
+      const Text name = text_from_wide(entry.szExeFile);
       if (name_matches(name, name_under_test, NameEncoding{})) on_match(entry.th32ProcessID);
     });
     return;
@@ -66,7 +66,7 @@ TOOLCASE_COMMAND(ProcessIsRunning) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const Text name = text::to_upper_ascii(input);
     bool running = false;
-    for_each_match(name, encoding, [&](DWORD) { running = true; });
+    for_each_match(name, encoding, [&running](DWORD) { running = true; });
     return true_or_false(running);
   });
 }
@@ -75,7 +75,7 @@ TOOLCASE_COMMAND(KillProcess) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const Text name = text::to_upper_ascii(input);
     TerminationStatus status;
-    for_each_match(name, encoding, [&](DWORD process_id) {
+    for_each_match(name, encoding, [&status](DWORD process_id) {
       const unique_process process(OpenProcess(PROCESS_TERMINATE, FALSE, process_id));
       status.record(process ? TerminateProcess(process.get(), 0) : 0);
     });

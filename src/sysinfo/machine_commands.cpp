@@ -90,52 +90,50 @@ TOOLCASE_COMMAND(Memory) {
 
 TOOLCASE_COMMAND(UserName) {
   return run_text_command(data, main_window, [](const Text&, TextEncoding encoding) {
-    using Name = BoundedText<utf8_capacity(kUserNameSize)>;
     // Cleared, so that a call that fails without writing leaves an empty name.
     DWORD size = kUserNameSize;
-    Name user;
+    Text user;
     if (encoding == TextEncoding::utf8) {
       wchar_t name[kUserNameSize] = {};
       GetUserNameW(name, &size);
-      user = utf8_from_wide<Name::kCapacity>(name);
+      user = text_from_wide(name);
     } else {
       char name[kUserNameSize] = {};
       GetUserNameA(name, &size);
-      user.assign(std::string_view(name, strnlen(name, sizeof name)));
+      user = text_from_ansi(name);
     }
-    return user.empty() ? Name(kFalse) : user;
+    return user.empty() ? Text(kFalse) : user;
   });
 }
 
 TOOLCASE_COMMAND(ComputerName) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    using Name = BoundedText<utf8_capacity(kComputerNameSize)>;
     const bool utf8 = encoding == TextEncoding::utf8;
     if (text::keyword_match(input, "get")) {
       // Cleared, so that a call that fails without writing leaves an empty name.
       DWORD size = kComputerNameSize;
-      Name computer;
+      Text computer;
       if (utf8) {
         wchar_t name[kComputerNameSize] = {};
         GetComputerNameW(name, &size);
-        computer = utf8_from_wide<Name::kCapacity>(name);
+        computer = text_from_wide(name);
       } else {
         char name[kComputerNameSize] = {};
         GetComputerNameA(name, &size);
-        computer.assign(std::string_view(name, strnlen(name, sizeof name)));
+        computer = text_from_ansi(name);
       }
-      return computer.empty() ? Name(kError) : computer;
+      return computer.empty() ? Text(kError) : computer;
     }
-    if (!text::keyword_match(text::copy_range(input, 1, 3), "set")) return Name(kError);
+    if (!text::keyword_match(text::copy_range(input, 1, 3), "set")) return Text(kError);
     // Characters, not bytes, in a UTF-8 call.
     const std::size_t length = utf8 ? utf8::character_count(input) : input.size();
-    if (length < kShortestSetText || length > kLongestSetText) return Name(kError);
+    if (length < kShortestSetText || length > kLongestSetText) return Text(kError);
     // The fourth character is skipped unread.
     const std::string_view new_name =
         utf8 ? utf8::after_characters(input, 4) : text::copy_range(input, 5, static_cast<int>(length));
     ScratchText.assign(new_name);
     const BOOL set = utf8 ? SetComputerNameW(WideText(new_name).c_str())
                           : SetComputerNameA(Text(new_name).c_str());
-    return Name(true_or_false(set == 1));
+    return Text(true_or_false(set == 1));
   });
 }

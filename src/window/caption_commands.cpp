@@ -1,7 +1,5 @@
 // Commands that read and set the caption of a top-level window named by
 // class or title.
-#include <cstring>
-
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/wide_text.h"
@@ -17,7 +15,6 @@ constexpr int kCaptionArraySize = 256;
 // One less than the array: the platform writes at most 254 characters (bytes,
 // or UTF-16 units in a UTF-8 call) and a NUL.
 constexpr int kCaptionMaxCount = kCaptionArraySize - 1;
-using Caption = BoundedText<utf8_capacity(kCaptionArraySize)>;
 
 }  // namespace
 
@@ -26,17 +23,17 @@ TOOLCASE_COMMAND(WindowText) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     return answer_for_window(input, encoding, kError, [encoding](HWND target) {
       // Cleared first, so a call that delivers nothing reads as empty.
-      Caption text;
+      Text text;
       if (encoding == TextEncoding::utf8) {
         wchar_t caption[kCaptionArraySize] = {};
         GetWindowTextW(target, caption, kCaptionMaxCount);
-        text = utf8_from_wide<Caption::kCapacity>(caption);
+        text = text_from_wide(caption);
       } else {
         char caption[kCaptionArraySize] = {};
         GetWindowTextA(target, caption, kCaptionMaxCount);
-        text.assign(std::string_view(caption, strnlen(caption, sizeof caption)));
+        text = text_from_ansi(caption);
       }
-      return text.empty() ? Caption(kFalse) : text;
+      return text.empty() ? Text(kFalse) : text;
     });
   });
 }

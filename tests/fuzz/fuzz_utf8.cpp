@@ -38,8 +38,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t room = static_cast<std::uint32_t>(input.next_int()) % 64 + 1;
   const std::string text = input.rest().substr(0, kDataBufferSize - 1);
 
+  // The decision of the frame: a UTF-8 call only for a Unicode host and
+  // well-formed text, whose input then is that text, less at most a
+  // character the buffer's end cut.
+  Text call_input(text);
+  const bool unicode_host = room % 2 == 0;
+  const TextEncoding encoding = choose_encoding(call_input, [&] { return unicode_host; });
+  if (encoding == TextEncoding::utf8) {
+    FUZZ_CHECK(unicode_host && utf8::is_well_formed(call_input));
+    FUZZ_CHECK(text.compare(0, call_input.size(), call_input.view()) == 0 && text.size() - call_input.size() < 4);
+    FUZZ_CHECK(call_input.size() == text.size() || text.size() == Text::kCapacity);
+  } else {
+    FUZZ_CHECK(call_input == text);
+  }
+
   std::u16string expected;
   const bool well_formed = iconv_utf16(text, expected);
+  FUZZ_CHECK(!well_formed || encoding == TextEncoding::utf8 || !unicode_host);
   FUZZ_CHECK(utf8::is_well_formed(text) == well_formed);
   if (!well_formed) return 0;
 
