@@ -19,14 +19,13 @@
 
 namespace toolcase {
 
-// Runs a command that passes text to the platform or answers text read from
-// it: body(input, encoding) learns how this call's texts are encoded. A
-// Unicode host passes a window of its own, for which the platform's
-// IsWindowUnicode answers TRUE, as its main window.
 // Reads the input of a text command and decides how the call's texts are
-// encoded (see choose_encoding).
+// encoded (see choose_encoding). A Unicode host passes a window of its own,
+// for which the platform's IsWindowUnicode answers TRUE, as its main window.
 TextEncoding read_text_input(const char* data, HWND main_window, Text& input) noexcept;
 
+// Runs a command that passes text to the platform or answers text read from
+// it: body(input, encoding) learns how this call's texts are encoded.
 template <typename Body>
 int run_text_command(char* data, HWND main_window, Body&& body) noexcept {
   Text input;
