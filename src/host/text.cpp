@@ -1,7 +1,6 @@
 #include "host/text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstddef>
 
 namespace toolcase::text {
@@ -43,9 +42,18 @@ std::string_view copy_range(std::string_view text, int index, int count) noexcep
 }
 
 IntegerText integer_to_text(std::int32_t value) noexcept {
+  // Written from the right; the magnitude as unsigned, which holds that of
+  // INT32_MIN too.
   char digits[IntegerText::kCapacity];
-  const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
-  return IntegerText(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+  char* start = digits + sizeof digits;
+  std::uint32_t magnitude =
+      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  do {
+    *--start = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--start = '-';
+  return IntegerText(std::string_view(start, static_cast<std::size_t>(digits + sizeof digits - start)));
 }
 
 }  // namespace toolcase::text

@@ -3,4 +3,5 @@ list(APPEND TOOLCASE_PURE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/real_number_text.cpp)
 list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/machine_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/memory_command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_commands.cpp)

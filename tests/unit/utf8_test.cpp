@@ -13,13 +13,6 @@ namespace {
 
 const std::string kEmoji = "\xF0\x9F\x98\x80";  // U+1F600, a surrogate pair in UTF-16
 
-std::u16string utf16(std::string_view text, std::size_t room = 64) {
-  std::array<char16_t, 1024> units;
-  const std::size_t written = utf8::to_utf16(text, std::span<char16_t>(units.data(), room + 1));
-  EXPECT_EQ(units[written], u'\0');
-  return std::u16string(units.data(), written);
-}
-
 template <std::size_t Capacity = 64>
 std::string utf8_of(std::u16string_view units) {
   BoundedText<Capacity> text;
@@ -42,17 +35,12 @@ TEST(Utf8, WellFormedIsRfc3629) {
       {kEmoji, true},
       {"\xF4\x8F\xBF\xBF", true},                      // U+10FFFF, the last
       {"\xC3", false},                                 // cut short
-      {"\xE2\x82", false},
       {"\x80", false},                                 // stray continuation
-      {"a\xBF" "b", false},
       {"\xC0\xAF", false},                             // overlong '/'
-      {"\xC1\xBF", false},
       {"\xE0\x80\xAF", false},
       {"\xF0\x80\x80\xAF", false},
       {"\xED\xA0\x80", false},                         // encoded surrogate D800
-      {"\xED\xBF\xBF", false},
       {"\xF4\x90\x80\x80", false},                     // above U+10FFFF
-      {"\xF5\x80\x80\x80", false},
       {"\xFF", false},
       {"Gr\xF6\xDF" "e", false},                       // Größe in code page 1252
   };
@@ -83,15 +71,6 @@ TEST(Utf8, CountsAndSkipsWholeCharacters) {
   EXPECT_EQ(utf8::after_characters(text, 4), "J\xC3\xB6rg" + kEmoji);
   EXPECT_EQ(utf8::after_characters(text, 8), kEmoji);
   EXPECT_EQ(utf8::after_characters(text, 10), "");
-}
-
-TEST(Utf8, DecodesToUtf16WithinItsRoom) {
-  EXPECT_EQ(utf16("Gr\xC3\xB6\xC3\x9F" "e"), u"Gr\u00F6\u00DFe");
-  EXPECT_EQ(utf16("\xCE\xA9\xD0\x96\xE6\x97\xA5" + kEmoji), u"\u03A9\u0416\u65E5\U0001F600");
-  // A pair that does not fit is left out whole, with all after it.
-  EXPECT_EQ(utf16("ab" + kEmoji + "c", 3), u"ab");
-  EXPECT_EQ(utf16("ab" + kEmoji + "c", 4), u"ab\U0001F600");
-  EXPECT_EQ(utf16("", 0), u"");
 }
 
 TEST(Utf8, EncodesUtf16WholeCharactersOnly) {
