@@ -14,6 +14,23 @@ constexpr DWORD kUserNameSize = 250;
 constexpr std::size_t kShortestSetText = 5;
 constexpr std::size_t kLongestSetText = 19;
 
+// The name that read(buffer, &size) writes into a cleared buffer of Size
+// characters, through the ANSI call or, in a UTF-8 call, the wide one. The
+// call's own report is not looked at: a call that fails without writing
+// leaves the name empty.
+template <DWORD Size, typename AnsiRead, typename WideRead>
+Text name_text(TextEncoding encoding, AnsiRead ansi_read, WideRead wide_read) {
+  DWORD size = Size;
+  if (encoding == TextEncoding::utf8) {
+    wchar_t name[Size] = {};
+    wide_read(name, &size);
+    return text_from_wide(name);
+  }
+  char name[Size] = {};
+  ansi_read(name, &size);
+  return text_from_ansi(name);
+}
+
 }  // namespace
 
 TOOLCASE_COMMAND(Screen) {
@@ -35,18 +52,7 @@ TOOLCASE_COMMAND(Screen) {
 
 TOOLCASE_COMMAND(UserName) {
   return run_text_command(data, main_window, [](const Text&, TextEncoding encoding) {
-    // Cleared, so that a call that fails without writing leaves an empty name.
-    DWORD size = kUserNameSize;
-    Text user;
-    if (encoding == TextEncoding::utf8) {
-      wchar_t name[kUserNameSize] = {};
-      GetUserNameW(name, &size);
-      user = text_from_wide(name);
-    } else {
-      char name[kUserNameSize] = {};
-      GetUserNameA(name, &size);
-      user = text_from_ansi(name);
-    }
+    const Text user = name_text<kUserNameSize>(encoding, GetUserNameA, GetUserNameW);
     return user.empty() ? Text(kFalse) : user;
   });
 }
@@ -55,18 +61,8 @@ TOOLCASE_COMMAND(ComputerName) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const bool utf8 = encoding == TextEncoding::utf8;
     if (text::keyword_match(input, "get")) {
-      // Cleared, so that a call that fails without writing leaves an empty name.
-      DWORD size = kComputerNameSize;
-      Text computer;
-      if (utf8) {
-        wchar_t name[kComputerNameSize] = {};
-        GetComputerNameW(name, &size);
-        computer = text_from_wide(name);
-      } else {
-        char name[kComputerNameSize] = {};
-        GetComputerNameA(name, &size);
-        computer = text_from_ansi(name);
-      }
+      const Text computer =
+          name_text<kComputerNameSize>(encoding, GetComputerNameA, GetComputerNameW);
       return computer.empty() ? Text(kError) : computer;
     }
     if (!text::keyword_match(text::copy_range(input, 1, 3), "set")) return Text(kError);

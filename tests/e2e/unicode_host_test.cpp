@@ -48,36 +48,6 @@ std::string ansi_text_of(HWND window) {
   return text;
 }
 
-// A top-level window of a Unicode class, with a title in any script.
-class WideWindow {
- public:
-  WideWindow(const std::wstring& class_name, const std::wstring& title, bool visible)
-      : class_name_(class_name) {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = DefWindowProcW;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = class_name_.c_str();
-    RegisterClassW(&window_class);
-    window_ = CreateWindowExW(0, class_name_.c_str(), title.c_str(),
-                              WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 300, 200,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    pump_messages();
-  }
-  ~WideWindow() {
-    DestroyWindow(window_);
-    UnregisterClassW(class_name_.c_str(), GetModuleHandleW(nullptr));
-    pump_messages();
-  }
-  WideWindow(const WideWindow&) = delete;
-  WideWindow& operator=(const WideWindow&) = delete;
-
-  HWND handle() const { return window_; }
-
- private:
-  std::wstring class_name_;
-  HWND window_ = nullptr;
-};
-
 // The host's main window: Unicode, as mIRC 7's, or ANSI, as older hosts'.
 class HostWindows : public ::testing::Test {
  protected:
@@ -85,7 +55,7 @@ class HostWindows : public ::testing::Test {
   HWND ansi_host() const { return ansi_host_.handle(); }
 
  private:
-  WideWindow unicode_host_{L"toolcase-unicode-host-" + kPid, L"Unicode host", false};
+  TestWindow unicode_host_{L"toolcase-unicode-host-" + kPid, L"Unicode host", false};
   TestWindow ansi_host_{unique_name("toolcase-ansi-host"), "ANSI host", false};
 };
 
@@ -105,7 +75,7 @@ using AnsiHost = HostWindows;
 TEST_F(UnicodeHost, WindowsOfEveryScriptAreFoundShownHiddenAndRenamed) {
   for (const std::wstring& title : kTitles) {
     SCOPED_TRACE(utf8(title));
-    WideWindow window(L"toolcase-k\u00E4stchen-\u03A9-" + title, title, false);
+    TestWindow window(L"toolcase-k\u00E4stchen-\u03A9-" + title, title, false);
     const std::string name = utf8(title);
     EXPECT_EQ(call("WindowIsVisible", name, unicode_host()), "false");
     EXPECT_EQ(call("WindowShow", name, unicode_host()), "true");
@@ -125,7 +95,7 @@ TEST_F(UnicodeHost, WindowsOfEveryScriptAreFoundShownHiddenAndRenamed) {
 
 TEST_F(UnicodeHost, CaptionsAreReadUpTo254UnitsAndNeverHalfACharacter) {
   const std::wstring class_name = L"toolcase-long-caption-" + kPid;
-  WideWindow window(class_name, std::wstring(500, L'\u00E4'), false);
+  TestWindow window(class_name, std::wstring(500, L'\u00E4'), false);
   // 254 of the 500 "ä": 508 bytes.
   EXPECT_EQ(call("WindowText", utf8(class_name), unicode_host()), utf8(std::wstring(254, L'\u00E4')));
   // An emoji in units 254 and 255: the limit cuts the pair, which is dropped whole.
@@ -138,7 +108,7 @@ TEST_F(UnicodeHost, CaptionsAreReadUpTo254UnitsAndNeverHalfACharacter) {
 
 TEST_F(UnicodeHost, AnInputCutInsideACharacterAtTheBuffersEndLosesThatCharacter) {
   const std::wstring class_name = L"toolcase-cut-input-" + kPid;
-  WideWindow window(class_name, L"", false);
+  TestWindow window(class_name, L"", false);
   // The class, ";", a blank or two, then "€" (3 bytes each) well past 900
   // bytes: the host's buffer keeps 899 bytes, which end inside a "€".
   std::string prefix = utf8(class_name) + ";x";
@@ -165,7 +135,7 @@ TEST_F(UnicodeHost, TextThatIsNotUtf8GoesThroughTheAnsiCalls) {
 
 TEST_F(AnsiHost, AnAnsiOrNoMainWindowGetsTheAnsiTextsAsBefore) {
   const std::wstring class_name = L"toolcase-ansi-host-window-" + kPid;
-  WideWindow window(class_name, kTitles[0], false);
+  TestWindow window(class_name, kTitles[0], false);
   for (HWND host : {ansi_host(), HWND{nullptr}}) {
     // The caption as the system's code page holds it, not UTF-8.
     EXPECT_EQ(call("WindowText", utf8(class_name), host), ansi_text_of(window.handle()));

@@ -23,9 +23,26 @@ TestWindow::TestWindow(const std::string& class_name, const std::string& title, 
   pump_messages();
 }
 
+TestWindow::TestWindow(const std::wstring& class_name, const std::wstring& title, bool visible)
+    : wide_class_name_(class_name) {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = DefWindowProcW;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = wide_class_name_.c_str();
+  RegisterClassW(&window_class);
+  window_ = CreateWindowExW(0, wide_class_name_.c_str(), title.c_str(),
+                            WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 300, 200,
+                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  pump_messages();
+}
+
 TestWindow::~TestWindow() {
   if (IsWindow(window_)) DestroyWindow(window_);
-  UnregisterClassA(class_name_.c_str(), GetModuleHandleA(nullptr));
+  if (wide_class_name_.empty()) {
+    UnregisterClassA(class_name_.c_str(), GetModuleHandleA(nullptr));
+  } else {
+    UnregisterClassW(wide_class_name_.c_str(), GetModuleHandleW(nullptr));
+  }
   pump_messages();
 }
 

@@ -17,6 +17,9 @@ class TestWindow {
   // top-level overlapped window of it with the title.
   TestWindow(const std::string& class_name, const std::string& title, bool visible,
              WNDPROC proc = DefWindowProcA);
+  // The same for a window of a Unicode class, as a Unicode program makes it,
+  // with a class name and a title in any script.
+  TestWindow(const std::wstring& class_name, const std::wstring& title, bool visible);
   ~TestWindow();
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
@@ -26,6 +29,7 @@ class TestWindow {
 
  private:
   std::string class_name_;
+  std::wstring wide_class_name_;  // of a Unicode class only
   HWND window_ = nullptr;
 };
 
