@@ -1,4 +1,5 @@
-// Texts of a UTF-8 call on their way to and from the platform's wide calls.
+// Texts on their way to and from the platform: a UTF-8 call's through the
+// wide calls, an ANSI call's through the ANSI ones.
 #pragma once
 
 #include <windows.h>
