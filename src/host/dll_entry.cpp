@@ -1,9 +1,8 @@
 // The DLL's entry point, in place of the MinGW runtime's start-up code: that
 // code brings relocation, thread-local and exit-list machinery this library
-// never uses, and some 6 KB with it. All the library needs
-// at load is its namespace-scope objects constructed (the module strings,
-// the locale facts read on the loading thread); none of them needs anything
-// at unload.
+// never uses, and some 6 KB with it. All the library needs at load is its
+// namespace-scope objects constructed (the module strings, the locale facts
+// read on the loading thread); none of them needs anything at unload.
 #include <windows.h>
 
 #include <cstddef>
