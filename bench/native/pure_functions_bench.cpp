@@ -70,7 +70,7 @@ BENCHMARK(DialogLine);
 // the rebuilding itself.
 void LongPathRebuild(benchmark::State& state) {
   const auto stored_name = [](std::string_view pattern) {
-    sysinfo::StoredName name(pattern.substr(pattern.find_last_of('\\') + 1));
+    Text name(pattern.substr(pattern.find_last_of('\\') + 1));
     name.append(" long name");
     return name;
   };

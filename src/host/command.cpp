@@ -2,8 +2,7 @@
 
 namespace toolcase {
 
-TextEncoding read_text_input(const char* data, HWND main_window, Text& input) noexcept {
-  input = read_input(data);
+TextEncoding call_encoding(Text& input, HWND main_window) noexcept {
   return choose_encoding(
       input, [main_window] { return main_window != nullptr && IsWindowUnicode(main_window); });
 }

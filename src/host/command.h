@@ -19,17 +19,17 @@
 
 namespace toolcase {
 
-// Reads the input of a text command and decides how the call's texts are
-// encoded (see choose_encoding). A Unicode host passes a window of its own,
-// for which the platform's IsWindowUnicode answers TRUE, as its main window.
-TextEncoding read_text_input(const char* data, HWND main_window, Text& input) noexcept;
+// How the texts of a call with this input are encoded (see choose_encoding).
+// A Unicode host passes a window of its own, for which the platform's
+// IsWindowUnicode answers TRUE, as its main window.
+TextEncoding call_encoding(Text& input, HWND main_window) noexcept;
 
 // Runs a command that passes text to the platform or answers text read from
 // it: body(input, encoding) learns how this call's texts are encoded.
 template <typename Body>
 int run_text_command(char* data, HWND main_window, Body&& body) noexcept {
-  Text input;
-  const TextEncoding encoding = read_text_input(data, main_window, input);
+  Text input = read_input(data);
+  const TextEncoding encoding = call_encoding(input, main_window);
   write_answer(data, body(std::as_const(input), encoding), encoding);
   return kResultInDataBuffer;
 }

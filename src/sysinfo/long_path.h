@@ -11,9 +11,6 @@
 
 namespace toolcase::sysinfo {
 
-// Room for one stored name: the file system's names are at most 259 bytes.
-using StoredName = BoundedText<259>;
-
 // stored_name(pattern) gives, for a search pattern (a Text), the stored name
 // of the first entry it finds, or "" when it finds none.
 //
