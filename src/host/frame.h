@@ -13,9 +13,14 @@ namespace toolcase {
 // Every command returns this: the data buffer now holds the result.
 inline constexpr int kResultInDataBuffer = 3;
 
-inline constexpr std::string_view kTrue = "true";
-inline constexpr std::string_view kFalse = "false";
-inline constexpr std::string_view kError = "error";
+// The words' bytes are inline variables, so the linker keeps one copy of each
+// for the whole DLL rather than one per source file that answers with it.
+inline constexpr char kTrueWord[] = "true";
+inline constexpr char kFalseWord[] = "false";
+inline constexpr char kErrorWord[] = "error";
+inline constexpr std::string_view kTrue = kTrueWord;
+inline constexpr std::string_view kFalse = kFalseWord;
+inline constexpr std::string_view kError = kErrorWord;
 
 // The buffer's bytes up to the first NUL; a null pointer reads as "".
 // Never reads more than the host's buffer size.

@@ -1,13 +1,26 @@
-// Commands that ask about or change the state of a top-level window named
-// by class or title. Each makes its platform calls only on a window found.
+// Commands that ask about or change the state of a top-level window named by
+// class or title. Each makes its platform calls only on a window found. They
+// share one frame and one switch, so the code stands here once, not once per
+// command.
 #include "host/command.h"
 #include "window/window_reports.h"
 #include "window/window_target.h"
 
 using namespace toolcase;
-using window::answer_for_window;
 
 namespace {
+
+enum class WindowAction {
+  is_visible,
+  show,
+  hide,
+  enable,
+  disable,
+  activate,
+  minimize,
+  maximize,
+  close
+};
 
 // EnableWindow's flag with all 32 bits set: enable.
 constexpr BOOL kEnable = -1;
@@ -15,87 +28,86 @@ constexpr BOOL kDisable = 0;
 
 bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 
-}  // namespace
+std::string_view act_on(HWND target, WindowAction action) {
+  switch (action) {
+  case WindowAction::is_visible:
+    return true_or_false(is_visible(target));
+  // "error" for a window that is visible already, without showing it again.
+  case WindowAction::show:
+    if (is_visible(target))
+      return kError;
+    ShowWindow(target, SW_SHOW);
+    return true_or_false(is_visible(target));
+  // "error" for a window that is hidden already, without hiding it again.
+  case WindowAction::hide:
+    if (!is_visible(target))
+      return kError;
+    ShowWindow(target, SW_HIDE);
+    return true_or_false(!is_visible(target));
+  // "true" when the window was disabled before.
+  case WindowAction::enable:
+    return true_or_false(
+        window::was_disabled_before(EnableWindow(target, kEnable)));
+  // "true" when the window was enabled before.
+  case WindowAction::disable:
+    return true_or_false(
+        !window::was_disabled_before(EnableWindow(target, kDisable)));
+  case WindowAction::activate:
+    return true_or_false(SetForegroundWindow(target) == 1);
+  // "true" when the window was visible before.
+  case WindowAction::minimize:
+    return true_or_false(
+        window::was_visible_before(ShowWindow(target, SW_MINIMIZE)));
+  case WindowAction::maximize:
+    return true_or_false(
+        window::was_visible_before(ShowWindow(target, SW_SHOWMAXIMIZED)));
+  // Only queues the request: "true" means it was posted, not that the
+  // window has closed; its program may ask its user or refuse.
+  case WindowAction::close:
+    return true_or_false(PostMessageA(target, WM_CLOSE, 0, 0) == 1);
+  }
+  return kError;
+}
+
+int run_window_command(char *data, HWND main_window,
+                       WindowAction action) noexcept {
+  return run_text_command(
+      data, main_window, [action](const Text &input, TextEncoding encoding) {
+        // A window that is not found is hidden as far as WindowIsVisible goes.
+        const std::string_view not_found =
+            action == WindowAction::is_visible ? kFalse : kError;
+        return window::answer_for_window(
+            input, encoding, not_found,
+            [action](HWND target) { return act_on(target, action); });
+      });
+}
+
+} // namespace
 
 TOOLCASE_COMMAND(WindowIsVisible) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kFalse,
-                             [](HWND target) { return true_or_false(is_visible(target)); });
-  });
+  return run_window_command(data, main_window, WindowAction::is_visible);
 }
-
-// "error" for a window that is visible already, without showing it again.
 TOOLCASE_COMMAND(WindowShow) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      if (is_visible(target)) return kError;
-      ShowWindow(target, SW_SHOW);
-      return true_or_false(is_visible(target));
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::show);
 }
-
-// "error" for a window that is hidden already, without hiding it again.
 TOOLCASE_COMMAND(WindowHide) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      if (!is_visible(target)) return kError;
-      ShowWindow(target, SW_HIDE);
-      return true_or_false(!is_visible(target));
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::hide);
 }
-
-// "true" when the window was disabled before.
 TOOLCASE_COMMAND(WindowEnable) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      return true_or_false(window::was_disabled_before(EnableWindow(target, kEnable)));
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::enable);
 }
-
-// "true" when the window was enabled before.
 TOOLCASE_COMMAND(WindowDisable) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      return true_or_false(!window::was_disabled_before(EnableWindow(target, kDisable)));
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::disable);
 }
-
 TOOLCASE_COMMAND(WindowActivate) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      return true_or_false(SetForegroundWindow(target) == 1);
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::activate);
 }
-
-// "true" when the window was visible before.
 TOOLCASE_COMMAND(WindowMinimize) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      return true_or_false(window::was_visible_before(ShowWindow(target, SW_MINIMIZE)));
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::minimize);
 }
-
-// "true" when the window was visible before.
 TOOLCASE_COMMAND(WindowMaximize) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      return true_or_false(window::was_visible_before(ShowWindow(target, SW_SHOWMAXIMIZED)));
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::maximize);
 }
-
-// Only queues the request: "true" means it was posted, not that the window
-// has closed; its program may ask its user or refuse.
 TOOLCASE_COMMAND(WindowClose) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    return answer_for_window(input, encoding, kError, [](HWND target) {
-      return true_or_false(PostMessageA(target, WM_CLOSE, 0, 0) == 1);
-    });
-  });
+  return run_window_command(data, main_window, WindowAction::close);
 }
