@@ -13,44 +13,48 @@ namespace {
 // does not fit the room given, and the call's failure means ".".
 const char decimal_separator = [] {
   char setting[2] = {};
-  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting, sizeof setting) > 0
+  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting,
+                        sizeof setting) > 0
              ? setting[0]
              : '.';
 }();
 
-// Six SIZE_T counts behind two DWORDs: 32 bytes, 56 on x64.
-static_assert(sizeof(MEMORYSTATUS) == (sizeof(SIZE_T) == 8 ? 56 : 32));
+// Seven 64-bit counts behind two DWORDs, in either process: GlobalMemoryStatus
+// caps its counts for a 32-bit process (at 2 GB, or 4 GB less one), the
+// extended record tells a 32-bit process the machine's real memory too.
+static_assert(sizeof(MEMORYSTATUSEX) == 64);
 
 struct ByteCountKeyword {
   std::string_view keyword;
-  SIZE_T MEMORYSTATUS::*field;
+  DWORDLONG MEMORYSTATUSEX::*field;
 };
 
+// The virtual figures are those of this process's own address space.
 constexpr ByteCountKeyword kByteCounts[] = {
-    {"total", &MEMORYSTATUS::dwTotalPhys},
-    {"available", &MEMORYSTATUS::dwAvailPhys},
-    {"pfilesize", &MEMORYSTATUS::dwTotalPageFile},
-    {"pfileavailable", &MEMORYSTATUS::dwAvailPageFile},
-    {"vmemorytotal", &MEMORYSTATUS::dwTotalVirtual},
-    {"vmemoryavailable", &MEMORYSTATUS::dwAvailVirtual},
+    {"total", &MEMORYSTATUSEX::ullTotalPhys},
+    {"available", &MEMORYSTATUSEX::ullAvailPhys},
+    {"pfilesize", &MEMORYSTATUSEX::ullTotalPageFile},
+    {"pfileavailable", &MEMORYSTATUSEX::ullAvailPageFile},
+    {"vmemorytotal", &MEMORYSTATUSEX::ullTotalVirtual},
+    {"vmemoryavailable", &MEMORYSTATUSEX::ullAvailVirtual},
 };
 
-}  // namespace
+} // namespace
 
 TOOLCASE_COMMAND(Memory) {
-  return run_command(data, [](const Text& input) {
-    MEMORYSTATUS status{};
+  return run_command(data, [](const Text &input) {
+    // Left at zero should the call fail, which it does only for a wrong length.
+    MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
-    GlobalMemoryStatus(&status);
+    GlobalMemoryStatusEx(&status);
     if (text::keyword_match(input, "used")) {
       sysinfo::FigureText answer =
           sysinfo::real_number_text(status.dwMemoryLoad, 0, decimal_separator);
       answer.push_back('%');
       return answer;
     }
-    for (const ByteCountKeyword& count : kByteCounts) {
+    for (const ByteCountKeyword &count : kByteCounts) {
       if (text::keyword_match(input, count.keyword)) {
-        // A 32-bit count here, a 64-bit one in a 64-bit process: both exact.
         sysinfo::FigureText answer =
             sysinfo::kilobytes_text(status.*count.field, decimal_separator);
         answer.append("KB");
@@ -60,4 +64,3 @@ TOOLCASE_COMMAND(Memory) {
     return sysinfo::FigureText(kError);
   });
 }
-

@@ -27,7 +27,8 @@ HMODULE test_program() { return GetModuleHandleA(nullptr); }
 
 char thread_decimal_separator() {
   char setting[2] = {};
-  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting, sizeof setting) > 0
+  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting,
+                        sizeof setting) > 0
              ? setting[0]
              : '.';
 }
@@ -40,11 +41,11 @@ struct FakePlatform {
   std::string name_passed;
   std::string name_to_write;
   BOOL result = FALSE;
-  MEMORYSTATUS memory{};
+  MEMORYSTATUSEX memory{};
 };
 FakePlatform fake;
 
-bool all_zero(const char* buffer, DWORD size) {
+bool all_zero(const char *buffer, DWORD size) {
   return std::all_of(buffer, buffer + size, [](char c) { return c == 0; });
 }
 
@@ -52,7 +53,8 @@ BOOL WINAPI fake_get_name(LPSTR buffer, LPDWORD size) {
   ++fake.calls;
   fake.size_passed = *size;
   fake.buffer_was_cleared = all_zero(buffer, *size);
-  std::memcpy(buffer, fake.name_to_write.c_str(), fake.name_to_write.size() + 1);
+  std::memcpy(buffer, fake.name_to_write.c_str(),
+              fake.name_to_write.size() + 1);
   return fake.result;
 }
 
@@ -62,12 +64,13 @@ BOOL WINAPI fake_set_computer_name(LPCSTR name) {
   return fake.result;
 }
 
-VOID WINAPI fake_global_memory_status(LPMEMORYSTATUS status) {
+BOOL WINAPI fake_global_memory_status(LPMEMORYSTATUSEX status) {
   ++fake.calls;
   fake.size_passed = status->dwLength;
   const DWORD length = status->dwLength;
   *status = fake.memory;
   status->dwLength = length;
+  return TRUE;
 }
 
 std::string platform_computer_name() {
@@ -84,39 +87,42 @@ std::string platform_user_name() {
   return name;
 }
 
-MEMORYSTATUS platform_memory() {
-  MEMORYSTATUS status{};
+MEMORYSTATUSEX platform_memory() {
+  MEMORYSTATUSEX status{};
   status.dwLength = sizeof status;
-  GlobalMemoryStatus(&status);
+  EXPECT_TRUE(GlobalMemoryStatusEx(&status));
   return status;
 }
 
 // The DLL sees these figures instead of the machine's.
-MEMORYSTATUS chosen_memory() {
-  MEMORYSTATUS status{};
+MEMORYSTATUSEX chosen_memory() {
+  MEMORYSTATUSEX status{};
   status.dwMemoryLoad = 37;
-  status.dwTotalPhys = 123456789;
-  status.dwAvailPhys = 4294967295u;
-  status.dwTotalPageFile = 0;
-  status.dwAvailPageFile = 1;
-  status.dwTotalVirtual = 536330240;
-  status.dwAvailVirtual = 1024u * 1000000u;
+  status.ullTotalPhys = 123456789;
+  status.ullAvailPhys = 4294967295u;
+  status.ullTotalPageFile = 0;
+  status.ullAvailPageFile = 1;
+  status.ullTotalVirtual = 536330240;
+  status.ullAvailVirtual = 1024u * 1000000u;
   return status;
 }
 
-// The size the caller states in MEMORYSTATUS: six SIZE_T counts behind two
-// DWORDs, so 32 bytes, and 56 on x64.
-constexpr DWORD kMemoryStatusSize = sizeof(SIZE_T) == 8 ? 56 : 32;
+// The size the caller states in MEMORYSTATUSEX, in either process.
+constexpr DWORD kMemoryStatusSize = 64;
 
-const char* const kByteCountKeywords[] = {"total",          "available",    "pfilesize",
-                                          "pfileavailable", "vmemorytotal", "vmemoryavailable"};
+constexpr DWORDLONG kFourGigabytes = DWORDLONG{1} << 32;
 
-}  // namespace
+const char *const kByteCountKeywords[] = {"total",        "available",
+                                          "pfilesize",    "pfileavailable",
+                                          "vmemorytotal", "vmemoryavailable"};
+
+} // namespace
 
 TEST(ComputerName, GetInAnyCaseAnswersThePlatformsName) {
   const std::string name = platform_computer_name();
   ASSERT_FALSE(name.empty());
-  for (const char* input : {"get", "GET", "Get"}) EXPECT_EQ(call("ComputerName", input), name);
+  for (const char *input : {"get", "GET", "Get"})
+    EXPECT_EQ(call("ComputerName", input), name);
 }
 
 TEST(ComputerName, GetAnswersTheBufferWhateverTheCallReports) {
@@ -146,9 +152,11 @@ TEST(ComputerName, OtherFormsAnswerErrorWithoutSettingAnything) {
   fake = {};
   fake.result = TRUE;
   ScratchText.assign("untouched");
-  for (const char* input : {"get ", " get", "getname", "", "name", "se", "sex a", " set a", "set",
-                            "set ", "setX", "set 1234567890123456"}) {
-    EXPECT_EQ(call_linked(&ComputerName, input), "error") << '"' << input << '"';
+  for (const char *input :
+       {"get ", " get", "getname", "", "name", "se", "sex a", " set a", "set",
+        "set ", "setX", "set 1234567890123456"}) {
+    EXPECT_EQ(call_linked(&ComputerName, input), "error")
+        << '"' << input << '"';
   }
   EXPECT_EQ(fake.calls, 0);
   EXPECT_EQ(ScratchText.value(), "untouched");
@@ -158,14 +166,14 @@ TEST(ComputerName, SetPassesEverythingAfterTheFourthCharacterAsWritten) {
   ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
                     as_farproc(&fake_set_computer_name));
   const struct {
-    const char* input;
-    const char* name;
+    const char *input;
+    const char *name;
   } cases[] = {{"set a", "a"},
                {"SET Office7", "Office7"},
                {"setXOffice7", "Office7"},
                {"sEt;Office 7", "Office 7"},
                {"set 123456789012345", "123456789012345"}};
-  for (const auto& c : cases) {
+  for (const auto &c : cases) {
     fake = {};
     fake.result = 1;
     EXPECT_EQ(call_linked(&ComputerName, c.input), "true") << c.input;
@@ -201,8 +209,9 @@ TEST(ComputerName, SetRenamesThisThrowawayMachine) {
 TEST(UserName, AnswersThePlatformsNameWhateverTheInput) {
   const std::string name = platform_user_name();
   ASSERT_FALSE(name.empty());
-  for (const std::string& input : {std::string(), std::string("get"), std::string("FALSE"),
-                                   std::string(899, 'q')}) {
+  for (const std::string &input :
+       {std::string(), std::string("get"), std::string("FALSE"),
+        std::string(899, 'q')}) {
     EXPECT_EQ(call("UserName", input), name);
   }
 }
@@ -222,7 +231,7 @@ TEST(UserName, AnswersTheBlocksTextAndFalseWhenItStaysEmpty) {
 }
 
 TEST(Memory, WritesEachFigureByTheRealNumberRule) {
-  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
                     as_farproc(&fake_global_memory_status));
   fake = {};
   fake.memory = chosen_memory();
@@ -241,58 +250,90 @@ TEST(Memory, WritesEachFigureByTheRealNumberRule) {
   EXPECT_EQ(call("Memory", "used"), "100%");
 }
 
-// A 64-bit process reads 64-bit counts, far above 4 GB: no figure is cut.
-TEST(Memory, SixtyFourBitCountsStayWholeInAnX64Process) {
-  if (sizeof(SIZE_T) < 8) GTEST_SKIP() << "a 32-bit process reads 32-bit counts";
-  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+// Either DLL reads 64-bit counts, far above 4 GB: no figure is cut.
+TEST(Memory, SixtyFourBitCountsStayWhole) {
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
                     as_farproc(&fake_global_memory_status));
   fake = {};
   fake.memory = chosen_memory();
-  const std::uint64_t user_space = 0x7FFFFFFE0000;  // 128 TB less 128 KB
-  fake.memory.dwTotalVirtual = static_cast<SIZE_T>(user_space);
-  fake.memory.dwAvailVirtual = static_cast<SIZE_T>(user_space + 1);
+  const std::uint64_t user_space = 0x7FFFFFFE0000; // 128 TB less 128 KB
+  fake.memory.ullTotalVirtual = user_space;
+  fake.memory.ullAvailVirtual = user_space + 1;
+  fake.memory.ullTotalPhys = DWORDLONG{24683768} * 1024;
+  fake.memory.ullTotalPageFile = 6 * kFourGigabytes + 1;
   const std::string point(1, thread_decimal_separator());
+  EXPECT_EQ(call("Memory", "total"), "24683768KB");
+  EXPECT_EQ(call("Memory", "pfilesize"), "25165824" + point + "0009766KB");
   EXPECT_EQ(call("Memory", "vmemorytotal"), "137438953344KB");
-  EXPECT_EQ(call("Memory", "vmemoryavailable"), "137438953344" + point + "001KB");
+  EXPECT_EQ(call("Memory", "vmemoryavailable"),
+            "137438953344" + point + "001KB");
 }
 
 TEST(Memory, AsksThePlatformBeforeMatchingAndAnswersErrorForOtherText) {
-  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
                     as_farproc(&fake_global_memory_status));
   fake = {};
   fake.memory = chosen_memory();
   EXPECT_EQ(call("Memory", "USED"), "37%");
   EXPECT_EQ(call("Memory", "VMemoryTotal"), "523760KB");
-  const char* const unknown[] = {"pfile", "memory", "total ", " used", "", "kb"};
-  for (const char* input : unknown) EXPECT_EQ(call("Memory", input), "error") << input;
+  const char *const unknown[] = {"pfile", "memory", "total ",
+                                 " used", "",       "kb"};
+  for (const char *input : unknown)
+    EXPECT_EQ(call("Memory", input), "error") << input;
   EXPECT_EQ(fake.calls, 2 + static_cast<int>(std::size(unknown)));
 }
 
 TEST(Memory, RealFiguresAreThePlatformsInKilobytes) {
   const char point = thread_decimal_separator();
-  const MEMORYSTATUS status = platform_memory();
+  const MEMORYSTATUSEX status = platform_memory();
   EXPECT_EQ(call("Memory", "total"),
-            std::string(sysinfo::kilobytes_text(status.dwTotalPhys, point)) + "KB");
-  EXPECT_EQ(call("Memory", "vmemorytotal"),
-            std::string(sysinfo::kilobytes_text(status.dwTotalVirtual, point)) + "KB");
-  const std::regex kilobytes(std::string("[1-9][0-9]*(\\") + point + "[0-9]+)?KB|0KB");
-  for (const char* keyword : kByteCountKeywords) {
+            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, point)) +
+                "KB");
+  EXPECT_EQ(
+      call("Memory", "vmemorytotal"),
+      std::string(sysinfo::kilobytes_text(status.ullTotalVirtual, point)) +
+          "KB");
+  const std::regex kilobytes(std::string("[1-9][0-9]*(\\") + point +
+                             "[0-9]+)?KB|0KB");
+  for (const char *keyword : kByteCountKeywords) {
     const std::string answer = call("Memory", keyword);
-    EXPECT_TRUE(std::regex_match(answer, kilobytes)) << keyword << ": " << answer;
+    EXPECT_TRUE(std::regex_match(answer, kilobytes))
+        << keyword << ": " << answer;
   }
   const std::string used = call("Memory", "used");
   ASSERT_TRUE(std::regex_match(used, std::regex("[0-9]{1,3}%"))) << used;
   EXPECT_LE(std::stoi(used), 100);
 }
 
+// GlobalMemoryStatus would cap these at 2 GB (4 GB) in a 32-bit process.
+TEST(Memory, AMachineBeyondFourGigabytesIsCountedWhole) {
+  const char point = thread_decimal_separator();
+  const MEMORYSTATUSEX status = platform_memory();
+  if (status.ullTotalPhys <= kFourGigabytes) {
+    GTEST_SKIP() << "this machine has " << status.ullTotalPhys / 1048576
+                 << " MB, not over 4 GB";
+  }
+  EXPECT_EQ(call("Memory", "total"),
+            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, point)) +
+                "KB");
+  EXPECT_EQ(call("Memory", "pfilesize"), std::string(sysinfo::kilobytes_text(
+                                             status.ullTotalPageFile, point)) +
+                                             "KB");
+  EXPECT_EQ(
+      call("Memory", "vmemorytotal"),
+      std::string(sysinfo::kilobytes_text(status.ullTotalVirtual, point)) +
+          "KB");
+}
+
 TEST(Memory, TheDecimalSeparatorIsTheOneFoundAtLoad) {
   const char at_load = thread_decimal_separator();
   const LCID before = GetThreadLocale();
-  const LCID other = MAKELCID(MAKELANGID(at_load == ',' ? LANG_ENGLISH : LANG_GERMAN,
-                                         SUBLANG_DEFAULT), SORT_DEFAULT);
+  const LCID other = MAKELCID(
+      MAKELANGID(at_load == ',' ? LANG_ENGLISH : LANG_GERMAN, SUBLANG_DEFAULT),
+      SORT_DEFAULT);
   ASSERT_TRUE(SetThreadLocale(other));
   const char now = thread_decimal_separator();
-  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+  ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
                     as_farproc(&fake_global_memory_status));
   fake = {};
   fake.memory = chosen_memory();
@@ -311,15 +352,16 @@ TEST(Screen, AnswersThePrimaryScreensSize) {
   EXPECT_EQ(call("Screen", "Height"), height);
   EXPECT_EQ(call("Screen", "resolution"), width + "x" + height);
   EXPECT_EQ(call("Screen", "RESOLUTION"), width + "x" + height);
-  for (const char* input : {"Resolution ", " width", "", "size", "widths"}) {
+  for (const char *input : {"Resolution ", " width", "", "size", "widths"}) {
     EXPECT_EQ(call("Screen", input), "error") << '"' << input << '"';
   }
 }
 
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
-  if (thread_decimal_separator() != ',') GTEST_SKIP() << "needs a locale whose separator is ','";
+  if (thread_decimal_separator() != ',')
+    GTEST_SKIP() << "needs a locale whose separator is ','";
   {
-    ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatus",
+    ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
                       as_farproc(&fake_global_memory_status));
     fake = {};
     fake.memory = chosen_memory();
@@ -329,10 +371,11 @@ TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
     EXPECT_EQ(call("Memory", "vmemoryavailable"), "1000000KB");
     EXPECT_EQ(call("Memory", "used"), "37%");
   }
-  const MEMORYSTATUS status = platform_memory();
+  const MEMORYSTATUSEX status = platform_memory();
   EXPECT_EQ(call("Memory", "total"),
-            std::string(sysinfo::kilobytes_text(status.dwTotalPhys, ',')) + "KB");
-  for (const char* keyword : kByteCountKeywords) {
+            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, ',')) +
+                "KB");
+  for (const char *keyword : kByteCountKeywords) {
     const std::string answer = call("Memory", keyword);
     EXPECT_EQ(answer.find('.'), std::string::npos) << keyword << ": " << answer;
   }
