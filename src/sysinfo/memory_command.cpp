@@ -13,8 +13,7 @@ namespace {
 // does not fit the room given, and the call's failure means ".".
 const char decimal_separator = [] {
   char setting[2] = {};
-  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting,
-                        sizeof setting) > 0
+  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting, sizeof setting) > 0
              ? setting[0]
              : '.';
 }();
@@ -39,10 +38,10 @@ constexpr ByteCountKeyword kByteCounts[] = {
     {"vmemoryavailable", &MEMORYSTATUSEX::ullAvailVirtual},
 };
 
-} // namespace
+}  // namespace
 
 TOOLCASE_COMMAND(Memory) {
-  return run_command(data, [](const Text &input) {
+  return run_command(data, [](const Text& input) {
     // Left at zero should the call fail, which it does only for a wrong length.
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
@@ -53,7 +52,7 @@ TOOLCASE_COMMAND(Memory) {
       answer.push_back('%');
       return answer;
     }
-    for (const ByteCountKeyword &count : kByteCounts) {
+    for (const ByteCountKeyword& count : kByteCounts) {
       if (text::keyword_match(input, count.keyword)) {
         sysinfo::FigureText answer =
             sysinfo::kilobytes_text(status.*count.field, decimal_separator);

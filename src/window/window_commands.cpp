@@ -30,69 +30,55 @@ bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 
 std::string_view act_on(HWND target, WindowAction action) {
   switch (action) {
-  case WindowAction::is_visible:
-    return true_or_false(is_visible(target));
-  // "error" for a window that is visible already, without showing it again.
-  case WindowAction::show:
-    if (is_visible(target))
-      return kError;
-    ShowWindow(target, SW_SHOW);
-    return true_or_false(is_visible(target));
-  // "error" for a window that is hidden already, without hiding it again.
-  case WindowAction::hide:
-    if (!is_visible(target))
-      return kError;
-    ShowWindow(target, SW_HIDE);
-    return true_or_false(!is_visible(target));
-  // "true" when the window was disabled before.
-  case WindowAction::enable:
-    return true_or_false(
-        window::was_disabled_before(EnableWindow(target, kEnable)));
-  // "true" when the window was enabled before.
-  case WindowAction::disable:
-    return true_or_false(
-        !window::was_disabled_before(EnableWindow(target, kDisable)));
-  case WindowAction::activate:
-    return true_or_false(SetForegroundWindow(target) == 1);
-  // "true" when the window was visible before.
-  case WindowAction::minimize:
-    return true_or_false(
-        window::was_visible_before(ShowWindow(target, SW_MINIMIZE)));
-  case WindowAction::maximize:
-    return true_or_false(
-        window::was_visible_before(ShowWindow(target, SW_SHOWMAXIMIZED)));
-  // Only queues the request: "true" means it was posted, not that the
-  // window has closed; its program may ask its user or refuse.
-  case WindowAction::close:
-    return true_or_false(PostMessageA(target, WM_CLOSE, 0, 0) == 1);
+    case WindowAction::is_visible:
+      return true_or_false(is_visible(target));
+    // "error" for a window that is visible already, without showing it again.
+    case WindowAction::show:
+      if (is_visible(target)) return kError;
+      ShowWindow(target, SW_SHOW);
+      return true_or_false(is_visible(target));
+    // "error" for a window that is hidden already, without hiding it again.
+    case WindowAction::hide:
+      if (!is_visible(target)) return kError;
+      ShowWindow(target, SW_HIDE);
+      return true_or_false(!is_visible(target));
+    // "true" when the window was disabled before.
+    case WindowAction::enable:
+      return true_or_false(window::was_disabled_before(EnableWindow(target, kEnable)));
+    // "true" when the window was enabled before.
+    case WindowAction::disable:
+      return true_or_false(!window::was_disabled_before(EnableWindow(target, kDisable)));
+    case WindowAction::activate:
+      return true_or_false(SetForegroundWindow(target) == 1);
+    // "true" when the window was visible before.
+    case WindowAction::minimize:
+      return true_or_false(window::was_visible_before(ShowWindow(target, SW_MINIMIZE)));
+    case WindowAction::maximize:
+      return true_or_false(window::was_visible_before(ShowWindow(target, SW_SHOWMAXIMIZED)));
+    // Only queues the request: "true" means it was posted, not that the
+    // window has closed; its program may ask its user or refuse.
+    case WindowAction::close:
+      return true_or_false(PostMessageA(target, WM_CLOSE, 0, 0) == 1);
   }
   return kError;
 }
 
-int run_window_command(char *data, HWND main_window,
-                       WindowAction action) noexcept {
-  return run_text_command(
-      data, main_window, [action](const Text &input, TextEncoding encoding) {
-        // A window that is not found is hidden as far as WindowIsVisible goes.
-        const std::string_view not_found =
-            action == WindowAction::is_visible ? kFalse : kError;
-        return window::answer_for_window(
-            input, encoding, not_found,
-            [action](HWND target) { return act_on(target, action); });
-      });
+int run_window_command(char* data, HWND main_window, WindowAction action) noexcept {
+  return run_text_command(data, main_window, [action](const Text& input, TextEncoding encoding) {
+    // A window that is not found is hidden as far as WindowIsVisible goes.
+    const std::string_view not_found = action == WindowAction::is_visible ? kFalse : kError;
+    return window::answer_for_window(input, encoding, not_found,
+                                     [action](HWND target) { return act_on(target, action); });
+  });
 }
 
-} // namespace
+}  // namespace
 
 TOOLCASE_COMMAND(WindowIsVisible) {
   return run_window_command(data, main_window, WindowAction::is_visible);
 }
-TOOLCASE_COMMAND(WindowShow) {
-  return run_window_command(data, main_window, WindowAction::show);
-}
-TOOLCASE_COMMAND(WindowHide) {
-  return run_window_command(data, main_window, WindowAction::hide);
-}
+TOOLCASE_COMMAND(WindowShow) { return run_window_command(data, main_window, WindowAction::show); }
+TOOLCASE_COMMAND(WindowHide) { return run_window_command(data, main_window, WindowAction::hide); }
 TOOLCASE_COMMAND(WindowEnable) {
   return run_window_command(data, main_window, WindowAction::enable);
 }
@@ -108,6 +94,4 @@ TOOLCASE_COMMAND(WindowMinimize) {
 TOOLCASE_COMMAND(WindowMaximize) {
   return run_window_command(data, main_window, WindowAction::maximize);
 }
-TOOLCASE_COMMAND(WindowClose) {
-  return run_window_command(data, main_window, WindowAction::close);
-}
+TOOLCASE_COMMAND(WindowClose) { return run_window_command(data, main_window, WindowAction::close); }

@@ -27,8 +27,7 @@ HMODULE test_program() { return GetModuleHandleA(nullptr); }
 
 char thread_decimal_separator() {
   char setting[2] = {};
-  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting,
-                        sizeof setting) > 0
+  return GetLocaleInfoA(GetThreadLocale(), LOCALE_SDECIMAL, setting, sizeof setting) > 0
              ? setting[0]
              : '.';
 }
@@ -45,7 +44,7 @@ struct FakePlatform {
 };
 FakePlatform fake;
 
-bool all_zero(const char *buffer, DWORD size) {
+bool all_zero(const char* buffer, DWORD size) {
   return std::all_of(buffer, buffer + size, [](char c) { return c == 0; });
 }
 
@@ -53,8 +52,7 @@ BOOL WINAPI fake_get_name(LPSTR buffer, LPDWORD size) {
   ++fake.calls;
   fake.size_passed = *size;
   fake.buffer_was_cleared = all_zero(buffer, *size);
-  std::memcpy(buffer, fake.name_to_write.c_str(),
-              fake.name_to_write.size() + 1);
+  std::memcpy(buffer, fake.name_to_write.c_str(), fake.name_to_write.size() + 1);
   return fake.result;
 }
 
@@ -112,17 +110,15 @@ constexpr DWORD kMemoryStatusSize = 64;
 
 constexpr DWORDLONG kFourGigabytes = DWORDLONG{1} << 32;
 
-const char *const kByteCountKeywords[] = {"total",        "available",
-                                          "pfilesize",    "pfileavailable",
-                                          "vmemorytotal", "vmemoryavailable"};
+const char* const kByteCountKeywords[] = {"total",          "available",    "pfilesize",
+                                          "pfileavailable", "vmemorytotal", "vmemoryavailable"};
 
-} // namespace
+}  // namespace
 
 TEST(ComputerName, GetInAnyCaseAnswersThePlatformsName) {
   const std::string name = platform_computer_name();
   ASSERT_FALSE(name.empty());
-  for (const char *input : {"get", "GET", "Get"})
-    EXPECT_EQ(call("ComputerName", input), name);
+  for (const char* input : {"get", "GET", "Get"}) EXPECT_EQ(call("ComputerName", input), name);
 }
 
 TEST(ComputerName, GetAnswersTheBufferWhateverTheCallReports) {
@@ -152,11 +148,9 @@ TEST(ComputerName, OtherFormsAnswerErrorWithoutSettingAnything) {
   fake = {};
   fake.result = TRUE;
   ScratchText.assign("untouched");
-  for (const char *input :
-       {"get ", " get", "getname", "", "name", "se", "sex a", " set a", "set",
-        "set ", "setX", "set 1234567890123456"}) {
-    EXPECT_EQ(call_linked(&ComputerName, input), "error")
-        << '"' << input << '"';
+  for (const char* input : {"get ", " get", "getname", "", "name", "se", "sex a", " set a", "set",
+                            "set ", "setX", "set 1234567890123456"}) {
+    EXPECT_EQ(call_linked(&ComputerName, input), "error") << '"' << input << '"';
   }
   EXPECT_EQ(fake.calls, 0);
   EXPECT_EQ(ScratchText.value(), "untouched");
@@ -166,14 +160,14 @@ TEST(ComputerName, SetPassesEverythingAfterTheFourthCharacterAsWritten) {
   ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
                     as_farproc(&fake_set_computer_name));
   const struct {
-    const char *input;
-    const char *name;
+    const char* input;
+    const char* name;
   } cases[] = {{"set a", "a"},
                {"SET Office7", "Office7"},
                {"setXOffice7", "Office7"},
                {"sEt;Office 7", "Office 7"},
                {"set 123456789012345", "123456789012345"}};
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     fake = {};
     fake.result = 1;
     EXPECT_EQ(call_linked(&ComputerName, c.input), "true") << c.input;
@@ -209,9 +203,8 @@ TEST(ComputerName, SetRenamesThisThrowawayMachine) {
 TEST(UserName, AnswersThePlatformsNameWhateverTheInput) {
   const std::string name = platform_user_name();
   ASSERT_FALSE(name.empty());
-  for (const std::string &input :
-       {std::string(), std::string("get"), std::string("FALSE"),
-        std::string(899, 'q')}) {
+  for (const std::string& input : {std::string(), std::string("get"), std::string("FALSE"),
+                                   std::string(899, 'q')}) {
     EXPECT_EQ(call("UserName", input), name);
   }
 }
@@ -256,7 +249,7 @@ TEST(Memory, SixtyFourBitCountsStayWhole) {
                     as_farproc(&fake_global_memory_status));
   fake = {};
   fake.memory = chosen_memory();
-  const std::uint64_t user_space = 0x7FFFFFFE0000; // 128 TB less 128 KB
+  const std::uint64_t user_space = 0x7FFFFFFE0000;  // 128 TB less 128 KB
   fake.memory.ullTotalVirtual = user_space;
   fake.memory.ullAvailVirtual = user_space + 1;
   fake.memory.ullTotalPhys = DWORDLONG{24683768} * 1024;
@@ -265,8 +258,7 @@ TEST(Memory, SixtyFourBitCountsStayWhole) {
   EXPECT_EQ(call("Memory", "total"), "24683768KB");
   EXPECT_EQ(call("Memory", "pfilesize"), "25165824" + point + "0009766KB");
   EXPECT_EQ(call("Memory", "vmemorytotal"), "137438953344KB");
-  EXPECT_EQ(call("Memory", "vmemoryavailable"),
-            "137438953344" + point + "001KB");
+  EXPECT_EQ(call("Memory", "vmemoryavailable"), "137438953344" + point + "001KB");
 }
 
 TEST(Memory, AsksThePlatformBeforeMatchingAndAnswersErrorForOtherText) {
@@ -276,10 +268,8 @@ TEST(Memory, AsksThePlatformBeforeMatchingAndAnswersErrorForOtherText) {
   fake.memory = chosen_memory();
   EXPECT_EQ(call("Memory", "USED"), "37%");
   EXPECT_EQ(call("Memory", "VMemoryTotal"), "523760KB");
-  const char *const unknown[] = {"pfile", "memory", "total ",
-                                 " used", "",       "kb"};
-  for (const char *input : unknown)
-    EXPECT_EQ(call("Memory", input), "error") << input;
+  const char* const unknown[] = {"pfile", "memory", "total ", " used", "", "kb"};
+  for (const char* input : unknown) EXPECT_EQ(call("Memory", input), "error") << input;
   EXPECT_EQ(fake.calls, 2 + static_cast<int>(std::size(unknown)));
 }
 
@@ -287,18 +277,13 @@ TEST(Memory, RealFiguresAreThePlatformsInKilobytes) {
   const char point = thread_decimal_separator();
   const MEMORYSTATUSEX status = platform_memory();
   EXPECT_EQ(call("Memory", "total"),
-            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, point)) +
-                "KB");
-  EXPECT_EQ(
-      call("Memory", "vmemorytotal"),
-      std::string(sysinfo::kilobytes_text(status.ullTotalVirtual, point)) +
-          "KB");
-  const std::regex kilobytes(std::string("[1-9][0-9]*(\\") + point +
-                             "[0-9]+)?KB|0KB");
-  for (const char *keyword : kByteCountKeywords) {
+            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, point)) + "KB");
+  EXPECT_EQ(call("Memory", "vmemorytotal"),
+            std::string(sysinfo::kilobytes_text(status.ullTotalVirtual, point)) + "KB");
+  const std::regex kilobytes(std::string("[1-9][0-9]*(\\") + point + "[0-9]+)?KB|0KB");
+  for (const char* keyword : kByteCountKeywords) {
     const std::string answer = call("Memory", keyword);
-    EXPECT_TRUE(std::regex_match(answer, kilobytes))
-        << keyword << ": " << answer;
+    EXPECT_TRUE(std::regex_match(answer, kilobytes)) << keyword << ": " << answer;
   }
   const std::string used = call("Memory", "used");
   ASSERT_TRUE(std::regex_match(used, std::regex("[0-9]{1,3}%"))) << used;
@@ -310,27 +295,21 @@ TEST(Memory, AMachineBeyondFourGigabytesIsCountedWhole) {
   const char point = thread_decimal_separator();
   const MEMORYSTATUSEX status = platform_memory();
   if (status.ullTotalPhys <= kFourGigabytes) {
-    GTEST_SKIP() << "this machine has " << status.ullTotalPhys / 1048576
-                 << " MB, not over 4 GB";
+    GTEST_SKIP() << "this machine has " << status.ullTotalPhys / 1048576 << " MB, not over 4 GB";
   }
   EXPECT_EQ(call("Memory", "total"),
-            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, point)) +
-                "KB");
-  EXPECT_EQ(call("Memory", "pfilesize"), std::string(sysinfo::kilobytes_text(
-                                             status.ullTotalPageFile, point)) +
-                                             "KB");
-  EXPECT_EQ(
-      call("Memory", "vmemorytotal"),
-      std::string(sysinfo::kilobytes_text(status.ullTotalVirtual, point)) +
-          "KB");
+            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, point)) + "KB");
+  EXPECT_EQ(call("Memory", "pfilesize"),
+            std::string(sysinfo::kilobytes_text(status.ullTotalPageFile, point)) + "KB");
+  EXPECT_EQ(call("Memory", "vmemorytotal"),
+            std::string(sysinfo::kilobytes_text(status.ullTotalVirtual, point)) + "KB");
 }
 
 TEST(Memory, TheDecimalSeparatorIsTheOneFoundAtLoad) {
   const char at_load = thread_decimal_separator();
   const LCID before = GetThreadLocale();
-  const LCID other = MAKELCID(
-      MAKELANGID(at_load == ',' ? LANG_ENGLISH : LANG_GERMAN, SUBLANG_DEFAULT),
-      SORT_DEFAULT);
+  const LCID other = MAKELCID(MAKELANGID(at_load == ',' ? LANG_ENGLISH : LANG_GERMAN,
+                                         SUBLANG_DEFAULT), SORT_DEFAULT);
   ASSERT_TRUE(SetThreadLocale(other));
   const char now = thread_decimal_separator();
   ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
@@ -352,14 +331,13 @@ TEST(Screen, AnswersThePrimaryScreensSize) {
   EXPECT_EQ(call("Screen", "Height"), height);
   EXPECT_EQ(call("Screen", "resolution"), width + "x" + height);
   EXPECT_EQ(call("Screen", "RESOLUTION"), width + "x" + height);
-  for (const char *input : {"Resolution ", " width", "", "size", "widths"}) {
+  for (const char* input : {"Resolution ", " width", "", "size", "widths"}) {
     EXPECT_EQ(call("Screen", input), "error") << '"' << input << '"';
   }
 }
 
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
-  if (thread_decimal_separator() != ',')
-    GTEST_SKIP() << "needs a locale whose separator is ','";
+  if (thread_decimal_separator() != ',') GTEST_SKIP() << "needs a locale whose separator is ','";
   {
     ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GlobalMemoryStatusEx",
                       as_farproc(&fake_global_memory_status));
@@ -373,9 +351,8 @@ TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
   }
   const MEMORYSTATUSEX status = platform_memory();
   EXPECT_EQ(call("Memory", "total"),
-            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, ',')) +
-                "KB");
-  for (const char *keyword : kByteCountKeywords) {
+            std::string(sysinfo::kilobytes_text(status.ullTotalPhys, ',')) + "KB");
+  for (const char* keyword : kByteCountKeywords) {
     const std::string answer = call("Memory", keyword);
     EXPECT_EQ(answer.find('.'), std::string::npos) << keyword << ": " << answer;
   }
