@@ -1,8 +1,11 @@
 // Shell commands: screen saver, Start button, desktop icons. The shell's
-// windows are found by their fixed class names afresh on every call. A lookup
-// that finds nothing is not an error of its own: the null handle goes on into
-// the next call, whose report then decides the answer.
+// windows are found by their fixed class names afresh on every call, in each
+// place that some Windows since XP keeps them. A child is looked up only under
+// a parent that was found (a null parent would search every program's
+// top-level windows), and a command that finds no window of the shell acts on
+// nothing and answers "error".
 #include "host/command.h"
+#include "host/function_ref.h"
 #include "shell/shell_requests.h"
 #include "window/window_reports.h"
 
@@ -12,36 +15,108 @@ using shell::StartButtonRequest;
 
 namespace {
 
+constexpr char kDesktopViewClass[] = "ShellDll_DefView";
+
 HWND taskbar() { return FindWindowA("Shell_TrayWnd", nullptr); }
 
-HWND start_button() { return FindWindowExA(taskbar(), nullptr, "Button", nullptr); }
-
-// The window holding the desktop icons, under the program manager.
-HWND desktop_view() {
-  return FindWindowExA(FindWindowA("Progman", nullptr), nullptr, "ShellDll_DefView", nullptr);
+HWND first_child(HWND parent, const char* class_name) {
+  return FindWindowExA(parent, nullptr, class_name, nullptr);
 }
 
-// The program manager's child at the top of the Z order.
-HWND desktop_top_child() { return GetWindow(FindWindowA("ProgMan", nullptr), GW_CHILD); }
+// The first top-level window of the class that `accept` takes, in Z order;
+// null when it takes none.
+HWND first_top_level(const char* class_name, FunctionRef<bool(HWND)> accept) {
+  for (HWND window = first_child(nullptr, class_name); window;
+       window = FindWindowExA(nullptr, window, class_name, nullptr)) {
+    if (accept(window)) return window;
+  }
+  return nullptr;
+}
 
-// Sent, not posted: the answer is the outcome of the taskbar's own handling.
-std::string_view send_to_taskbar(WPARAM system_command) {
-  return true_or_false(SendMessageA(taskbar(), WM_SYSCOMMAND, system_command, 0) == 0);
+// XP: the taskbar's "Button" child. 8.1 to 11: its "Start" child. Vista and
+// 7: the "orb", a top-level "Button" of the taskbar's own thread; a button
+// of any other thread is another program's.
+HWND start_button(HWND taskbar) {
+  if (const HWND button = first_child(taskbar, "Button")) return button;
+  if (const HWND start = first_child(taskbar, "Start")) return start;
+  const DWORD shell_thread = GetWindowThreadProcessId(taskbar, nullptr);
+  return first_top_level("Button", [shell_thread](HWND button) {
+    return GetWindowThreadProcessId(button, nullptr) == shell_thread;
+  });
+}
+
+// Shows or hides the Start button, and that of each extra monitor's taskbar
+// (8.1 to 11); the main taskbar's report answers.
+std::string_view show_start_buttons(bool visible) {
+  const HWND main_taskbar = taskbar();
+  const HWND button = main_taskbar ? start_button(main_taskbar) : nullptr;
+  if (!button) return kError;
+  const int command = visible ? SW_SHOW : SW_HIDE;
+  const bool was_visible = window::was_visible_before(ShowWindow(button, command));
+  first_top_level("Shell_SecondaryTrayWnd", [command](HWND secondary_taskbar) {
+    if (const HWND start = first_child(secondary_taskbar, "Start")) ShowWindow(start, command);
+    return false;
+  });
+  return shell::state_change_answer(was_visible == visible);
+}
+
+// A raised desktop (7 with Aero, slideshow wallpapers, 8 to 11 23H2) holds
+// its view in a top-level "WorkerW" rather than in the program manager.
+HWND raised_desktop_view() {
+  HWND view = nullptr;
+  first_top_level("WorkerW", [&view](HWND worker) {
+    view = first_child(worker, kDesktopViewClass);
+    return view != nullptr;
+  });
+  return view;
+}
+
+// The window holding the desktop icons.
+HWND desktop_view() {
+  if (const HWND program_manager = FindWindowA("Progman", nullptr)) {
+    if (const HWND view = first_child(program_manager, kDesktopViewClass)) return view;
+  }
+  return raised_desktop_view();
+}
+
+// The program manager's child at the top of the Z order, else the view of a
+// raised desktop.
+HWND desktop_top_child() {
+  if (const HWND program_manager = FindWindowA("ProgMan", nullptr)) {
+    if (const HWND child = GetWindow(program_manager, GW_CHILD)) return child;
+  }
+  return raised_desktop_view();
+}
+
+// TRUE as a 32-bit truth value with every bit set; EnableWindow reads any
+// nonzero value as TRUE.
+constexpr BOOL kEnableAllBits = -1;
+
+std::string_view enable_desktop_view(bool enable) {
+  const HWND view = desktop_view();
+  if (!view) return kError;
+  const bool was_disabled =
+      window::was_disabled_before(EnableWindow(view, enable ? kEnableAllBits : FALSE));
+  return shell::state_change_answer(was_disabled != enable);
 }
 
 // ShowWindow's own report is not used here: a window may refuse, or stay
 // unseen behind a hidden parent, so visibility is asked before and after.
 std::string_view set_desktop_child_visible(bool visible) {
   const HWND child = desktop_top_child();
+  if (!child) return kError;
   const auto is_visible = [child] { return IsWindowVisible(child) != FALSE; };
   if (is_visible() == visible) return kError;
   ShowWindow(child, visible ? SW_SHOW : SW_HIDE);
   return true_or_false(is_visible() == visible);
 }
 
-// TRUE as a 32-bit truth value with every bit set; EnableWindow reads any
-// nonzero value as TRUE.
-constexpr BOOL kEnableAllBits = -1;
+// Sent, not posted: the answer is the outcome of the taskbar's own handling.
+std::string_view send_to_taskbar(WPARAM system_command) {
+  const HWND main_taskbar = taskbar();
+  if (!main_taskbar) return kError;
+  return true_or_false(SendMessageA(main_taskbar, WM_SYSCOMMAND, system_command, 0) == 0);
+}
 
 }  // namespace
 
@@ -49,11 +124,9 @@ TOOLCASE_COMMAND(DesktopIcons) {
   return run_command(data, [](const Text& input) {
     switch (shell::desktop_icons_request(input)) {
       case DesktopIconsRequest::disable:
-        return shell::state_change_answer(
-            window::was_disabled_before(EnableWindow(desktop_view(), FALSE)));
+        return enable_desktop_view(false);
       case DesktopIconsRequest::enable:
-        return shell::state_change_answer(
-            !window::was_disabled_before(EnableWindow(desktop_view(), kEnableAllBits)));
+        return enable_desktop_view(true);
       case DesktopIconsRequest::show:
         return set_desktop_child_visible(true);
       case DesktopIconsRequest::hide:
@@ -69,11 +142,9 @@ TOOLCASE_COMMAND(StartButton) {
   return run_command(data, [](const Text& input) {
     switch (shell::start_button_request(input)) {
       case StartButtonRequest::show:
-        return shell::state_change_answer(
-            window::was_visible_before(ShowWindow(start_button(), SW_SHOW)));
+        return show_start_buttons(true);
       case StartButtonRequest::hide:
-        return shell::state_change_answer(
-            !window::was_visible_before(ShowWindow(start_button(), SW_HIDE)));
+        return show_start_buttons(false);
       case StartButtonRequest::simulate:
         return send_to_taskbar(SC_TASKLIST);
       case StartButtonRequest::none:

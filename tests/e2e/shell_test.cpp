@@ -1,7 +1,8 @@
 // The shell commands against a stand-in shell that each test builds for
 // itself: a "Shell_TrayWnd" taskbar with a "Button" child whose window
 // procedure records the system commands it is sent, and a "Progman" program
-// manager with a "ShellDll_DefView" child.
+// manager with a "ShellDll_DefView" child, as Windows XP has them; and the
+// layouts of later Windows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 
 #include "test_window.h"
 #include "toolcase_dll.h"
+#include "window_thread.h"
 
 using namespace toolcase::e2e;
 
@@ -59,10 +61,11 @@ LRESULT CALLBACK view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-// A child window of the test's own; a class it registers goes with it.
-class ChildWindow {
+// A window of the test's own, a child of parent or top-level without one; a
+// class it registers goes with it.
+class ShellWindow {
  public:
-  ChildWindow(HWND parent, const char* class_name, bool visible, WNDPROC proc = nullptr)
+  ShellWindow(HWND parent, const char* class_name, bool visible, WNDPROC proc = nullptr)
       : class_name_(class_name), registered_(proc != nullptr) {
     if (registered_) {
       WNDCLASSA window_class{};
@@ -71,15 +74,16 @@ class ChildWindow {
       window_class.lpszClassName = class_name;
       RegisterClassA(&window_class);
     }
-    window_ = CreateWindowExA(0, class_name, "", WS_CHILD | (visible ? WS_VISIBLE : 0), 0, 0, 100,
-                              30, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const DWORD kind = parent != nullptr ? WS_CHILD : WS_POPUP;
+    window_ = CreateWindowExA(0, class_name, "", kind | (visible ? WS_VISIBLE : 0), 0, 0, 100, 30,
+                              parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
-  ~ChildWindow() {
+  ~ShellWindow() {
     if (IsWindow(window_)) DestroyWindow(window_);
     if (registered_) UnregisterClassA(class_name_.c_str(), GetModuleHandleA(nullptr));
   }
-  ChildWindow(const ChildWindow&) = delete;
-  ChildWindow& operator=(const ChildWindow&) = delete;
+  ShellWindow(const ShellWindow&) = delete;
+  ShellWindow& operator=(const ShellWindow&) = delete;
 
   HWND handle() const { return window_; }
   bool has_visible_style() const { return (GetWindowLongA(window_, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -99,7 +103,7 @@ class StandInTaskbar : public testing::Test {
     taskbar_record = {};
     taskbar_ = std::make_unique<TestWindow>("Shell_TrayWnd", unique_name("taskbar"), true,
                                             taskbar_proc);
-    button_ = std::make_unique<ChildWindow>(taskbar_->handle(), "Button", true);
+    button_ = std::make_unique<ShellWindow>(taskbar_->handle(), "Button", true);
     ASSERT_NE(button_->handle(), nullptr);
     // Wine keeps a hidden taskbar of its own (not topmost); ours must come
     // first in the Z order, or the commands would reach Wine's. Nothing is
@@ -112,7 +116,7 @@ class StandInTaskbar : public testing::Test {
   }
 
   std::unique_ptr<TestWindow> taskbar_;
-  std::unique_ptr<ChildWindow> button_;
+  std::unique_ptr<ShellWindow> button_;
 };
 
 class StandInDesktop : public testing::Test {
@@ -123,7 +127,7 @@ class StandInDesktop : public testing::Test {
   void build(bool program_manager_visible, bool view_visible) {
     program_manager_ = std::make_unique<TestWindow>("Progman", unique_name("Program Manager"),
                                                     program_manager_visible);
-    view_ = std::make_unique<ChildWindow>(program_manager_->handle(), "ShellDll_DefView",
+    view_ = std::make_unique<ShellWindow>(program_manager_->handle(), "ShellDll_DefView",
                                           view_visible, view_proc);
     ASSERT_EQ(FindWindowA("Progman", nullptr), program_manager_->handle());
     ASSERT_EQ(GetWindow(program_manager_->handle(), GW_CHILD), view_->handle());
@@ -131,7 +135,7 @@ class StandInDesktop : public testing::Test {
   }
 
   std::unique_ptr<TestWindow> program_manager_;
-  std::unique_ptr<ChildWindow> view_;
+  std::unique_ptr<ShellWindow> view_;
 };
 
 }  // namespace
@@ -184,7 +188,7 @@ TEST_F(StandInTaskbar, StartButtonHidesAndShowsOnceEach) {
 }
 
 TEST_F(StandInTaskbar, StartButtonActsOnTheButtonEvenBehindAnotherChild) {
-  const ChildWindow clock(taskbar_->handle(), "Static", true);
+  const ShellWindow clock(taskbar_->handle(), "Static", true);
   clock.bring_to_top();
   ASSERT_EQ(GetWindow(taskbar_->handle(), GW_CHILD), clock.handle());
   EXPECT_EQ(call("StartButton", "hide"), "true");
@@ -261,7 +265,7 @@ TEST_F(StandInDesktop, AViewThatRefusesToChangeAnswersFalse) {
 
 TEST_F(StandInDesktop, ShowAndHideTakeTheTopChildDisableTakesTheView) {
   build(true, true);
-  const ChildWindow top(program_manager_->handle(), "Static", true);
+  const ShellWindow top(program_manager_->handle(), "Static", true);
   top.bring_to_top();
   ASSERT_EQ(GetWindow(program_manager_->handle(), GW_CHILD), top.handle());
   EXPECT_EQ(call("DesktopIcons", "hide"), "true");
@@ -280,4 +284,203 @@ TEST_F(StandInDesktop, UnknownDesktopIconsKeywordsDoNothing) {
   EXPECT_TRUE(view_record.messages.empty());
   EXPECT_TRUE(IsWindowVisible(view_->handle()));
   EXPECT_TRUE(IsWindowEnabled(view_->handle()));
+}
+
+// The shells of Windows Vista to 11, made of the test's own windows: where
+// each keeps its Start button and its desktop icons.
+namespace {
+
+// A stand-in shell: the windows of one layout, gone with it.
+class ShellLayout {
+ public:
+  HWND add(HWND parent, const char* class_name, WNDPROC proc = nullptr) {
+    windows_.push_back(std::make_unique<ShellWindow>(parent, class_name, true, proc));
+    return windows_.back()->handle();
+  }
+  // A top-level window of the class that another thread serves.
+  HWND add_on_other_thread(const char* class_name) {
+    other_threads_.push_back(std::make_unique<WindowThread>(class_name, unique_name("other")));
+    return other_threads_.back()->handle();
+  }
+  // A taskbar the commands find before Wine's own, which swallows the system
+  // commands sent to it.
+  HWND add_taskbar() {
+    taskbar_record = {};
+    const HWND taskbar = add(nullptr, "Shell_TrayWnd", taskbar_proc);
+    SetWindowPos(taskbar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar);
+    return taskbar;
+  }
+
+ private:
+  std::vector<std::unique_ptr<WindowThread>> other_threads_;
+  std::vector<std::unique_ptr<ShellWindow>> windows_;
+};
+
+bool visible_style(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void expect_all(const std::vector<HWND>& windows, bool visible, const char* step) {
+  for (const HWND window : windows) EXPECT_EQ(visible_style(window), visible) << step;
+}
+
+void expect_untouched(const std::vector<HWND>& windows, const char* step) {
+  for (const HWND window : windows) {
+    EXPECT_TRUE(visible_style(window)) << step;
+    EXPECT_TRUE(IsWindowEnabled(window)) << step;
+  }
+}
+
+// One layout: the windows StartButton show/hide act on (none: it answers
+// "error"), and windows that stay as they are.
+struct Layout {
+  std::vector<HWND> targets;
+  std::vector<HWND> bystanders;
+};
+
+struct LayoutRow {
+  const char* name;
+  Layout (*build)(ShellLayout&);
+};
+
+const LayoutRow kStartButtonLayouts[] = {
+    {"Vista/7: the orb, a top-level Button of the taskbar's thread, under "
+     "another thread's",
+     [](ShellLayout& shell) {
+       shell.add_taskbar();
+       const HWND orb = shell.add(nullptr, "Button");
+       const HWND other = shell.add_on_other_thread("Button");
+       EXPECT_EQ(FindWindowExA(nullptr, nullptr, "Button", nullptr), other);
+       return Layout{{orb}, {other}};
+     }},
+    {"8.1/10/11: a Start child, and one on each of two secondary taskbars",
+     [](ShellLayout& shell) {
+       Layout layout;
+       layout.targets.push_back(shell.add(shell.add_taskbar(), "Start", DefWindowProcA));
+       for (int monitor = 0; monitor < 2; ++monitor) {
+         const HWND secondary = shell.add(nullptr, "Shell_SecondaryTrayWnd", DefWindowProcA);
+         layout.targets.push_back(shell.add(secondary, "Start", DefWindowProcA));
+       }
+       return layout;
+     }},
+    {"a taskbar without a Start button",
+     [](ShellLayout& shell) {
+       shell.add_taskbar();
+       const HWND secondary = shell.add(nullptr, "Shell_SecondaryTrayWnd", DefWindowProcA);
+       return Layout{
+           {},
+           {shell.add(secondary, "Start", DefWindowProcA), shell.add_on_other_thread("Button")}};
+     }},
+};
+
+const LayoutRow kDesktopLayouts[] = {
+    {"raised: an empty Progman, an empty WorkerW above the one holding the "
+     "view",
+     [](ShellLayout& shell) {
+       const HWND program_manager = shell.add(nullptr, "Progman", DefWindowProcA);
+       const HWND view = shell.add(shell.add(nullptr, "WorkerW", DefWindowProcA),
+                                   "ShellDll_DefView", DefWindowProcA);
+       const HWND empty_worker = shell.add(nullptr, "WorkerW", DefWindowProcA);
+       EXPECT_EQ(FindWindowExA(nullptr, nullptr, "WorkerW", nullptr), empty_worker);
+       return Layout{{view}, {program_manager, empty_worker}};
+     }},
+    {"11 24H2: the view under Progman, a WorkerW child below it",
+     [](ShellLayout& shell) {
+       const HWND program_manager = shell.add(nullptr, "Progman", DefWindowProcA);
+       const HWND worker = shell.add(program_manager, "WorkerW", DefWindowProcA);
+       const HWND view = shell.add(program_manager, "ShellDll_DefView", DefWindowProcA);
+       SetWindowPos(view, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+       EXPECT_EQ(GetWindow(program_manager, GW_CHILD), view);
+       return Layout{{view}, {program_manager, worker}};
+     }},
+    {"no view anywhere: an empty Progman and an empty WorkerW",
+     [](ShellLayout& shell) {
+       return Layout{{},
+                     {shell.add(nullptr, "Progman", DefWindowProcA),
+                      shell.add(nullptr, "WorkerW", DefWindowProcA)}};
+     }},
+};
+
+}  // namespace
+
+TEST(LaterShells, StartButtonShowsAndHidesWhereEachWindowsKeepsIt) {
+  for (const LayoutRow& row : kStartButtonLayouts) {
+    SCOPED_TRACE(row.name);
+    ShellLayout shell;
+    const Layout layout = row.build(shell);
+    if (layout.targets.empty()) {
+      EXPECT_EQ(call("StartButton", "hide"), "error");
+      EXPECT_EQ(call("StartButton", "show"), "error");
+    } else {
+      EXPECT_EQ(call("StartButton", "hide"), "true");
+      expect_all(layout.targets, false, "hidden");
+      EXPECT_EQ(call("StartButton", "hide"), "error");
+      expect_all(layout.targets, false, "hidden again");
+      EXPECT_EQ(call("StartButton", "show"), "true");
+      expect_all(layout.targets, true, "shown");
+      EXPECT_EQ(call("StartButton", "show"), "error");
+    }
+    expect_untouched(layout.bystanders, "at the end");
+    EXPECT_TRUE(taskbar_record.system_commands.empty());
+  }
+}
+
+TEST(LaterShells, DesktopIconsActOnTheViewWhereEachWindowsKeepsIt) {
+  for (const LayoutRow& row : kDesktopLayouts) {
+    SCOPED_TRACE(row.name);
+    ShellLayout shell;
+    const Layout layout = row.build(shell);
+    if (layout.targets.empty()) {
+      for (const char* keyword : {"disable", "enable", "hide", "show"}) {
+        EXPECT_EQ(call("DesktopIcons", keyword), "error") << keyword;
+      }
+    } else {
+      const HWND view = layout.targets[0];
+      EXPECT_EQ(call("DesktopIcons", "disable"), "true");
+      EXPECT_FALSE(IsWindowEnabled(view));
+      EXPECT_EQ(call("DesktopIcons", "disable"), "error");
+      EXPECT_EQ(call("DesktopIcons", "enable"), "true");
+      EXPECT_TRUE(IsWindowEnabled(view));
+      EXPECT_EQ(call("DesktopIcons", "enable"), "error");
+      EXPECT_EQ(call("DesktopIcons", "hide"), "true");
+      EXPECT_FALSE(IsWindowVisible(view));
+      EXPECT_EQ(call("DesktopIcons", "hide"), "error");
+      EXPECT_EQ(call("DesktopIcons", "show"), "true");
+      EXPECT_TRUE(IsWindowVisible(view));
+      EXPECT_EQ(call("DesktopIcons", "show"), "error");
+    }
+    expect_untouched(layout.bystanders, "at the end");
+  }
+}
+
+// Without a taskbar, program manager or WorkerW nothing is the shell's: the
+// commands must not reach another program's top-level windows of the classes
+// they look for.
+TEST(LaterShells, WithoutAShellNothingIsDoneAndEverythingAnswersError) {
+  ShellLayout shell;
+  const HWND holder = shell.add(nullptr, "Static");
+  ShowWindow(holder, SW_HIDE);
+  const HWND wine_taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+  if (wine_taskbar != nullptr) SetParent(wine_taskbar, holder);
+  const bool no_taskbar = FindWindowA("Shell_TrayWnd", nullptr) == nullptr;
+  const std::vector<HWND> strays = {shell.add_on_other_thread("Button"),
+                                    shell.add(nullptr, "ShellDll_DefView", DefWindowProcA)};
+  std::vector<std::pair<std::string, std::string>> answers;
+  if (no_taskbar) {
+    ASSERT_EQ(FindWindowA("Progman", nullptr), nullptr);
+    ASSERT_EQ(FindWindowA("WorkerW", nullptr), nullptr);
+    for (const auto& [command, input] : {std::pair{"ScreenSaver", ""},
+                                         {"StartButton", "hide"},
+                                         {"StartButton", "show"},
+                                         {"StartButton", "simulate"},
+                                         {"DesktopIcons", "disable"},
+                                         {"DesktopIcons", "hide"},
+                                         {"DesktopIcons", "enable"},
+                                         {"DesktopIcons", "show"}}) {
+      answers.emplace_back(std::string(command) + " " + input, call(command, input));
+    }
+  }
+  if (wine_taskbar != nullptr) SetParent(wine_taskbar, nullptr);
+  if (!no_taskbar) GTEST_SKIP() << "the platform's taskbar could not be put out of reach";
+  for (const auto& [what, answer] : answers) EXPECT_EQ(answer, "error") << what;
+  expect_untouched(strays, "after every command");
 }
