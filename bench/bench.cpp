@@ -513,13 +513,13 @@ int main(int argc, char** argv) {
   }
 
   const Action memory_status = [] {
-    MEMORYSTATUS status{};
+    MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
-    GlobalMemoryStatus(&status);
+    GlobalMemoryStatusEx(&status);
   };
   Command memory(dll, "Memory", "total");
   if (memory.answers(std::regex(R"([1-9][0-9]*([.,][0-9]+)?KB)"), "<figure>KB")) {
-    report("Memory total vs GlobalMemoryStatus", compare(memory, memory_status), 1.10);
+    report("Memory total vs GlobalMemoryStatusEx", compare(memory, memory_status), 1.10);
   }
   // The same call with no figure to write: what the frame and the keyword
   // tests cost alone, for reference.
