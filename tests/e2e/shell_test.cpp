@@ -61,49 +61,13 @@ LRESULT CALLBACK view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-// A window of the test's own, a child of parent or top-level without one; a
-// class it registers goes with it.
-class ShellWindow {
- public:
-  ShellWindow(HWND parent, const char* class_name, bool visible, WNDPROC proc = nullptr)
-      : class_name_(class_name), registered_(proc != nullptr) {
-    if (registered_) {
-      WNDCLASSA window_class{};
-      window_class.lpfnWndProc = proc;
-      window_class.hInstance = GetModuleHandleA(nullptr);
-      window_class.lpszClassName = class_name;
-      RegisterClassA(&window_class);
-    }
-    const DWORD kind = parent != nullptr ? WS_CHILD : WS_POPUP;
-    window_ = CreateWindowExA(0, class_name, "", kind | (visible ? WS_VISIBLE : 0), 0, 0, 100, 30,
-                              parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  }
-  ~ShellWindow() {
-    if (IsWindow(window_)) DestroyWindow(window_);
-    if (registered_) UnregisterClassA(class_name_.c_str(), GetModuleHandleA(nullptr));
-  }
-  ShellWindow(const ShellWindow&) = delete;
-  ShellWindow& operator=(const ShellWindow&) = delete;
-
-  HWND handle() const { return window_; }
-  bool has_visible_style() const { return (GetWindowLongA(window_, GWL_STYLE) & WS_VISIBLE) != 0; }
-  void bring_to_top() const {
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-
- private:
-  std::string class_name_;
-  bool registered_;
-  HWND window_ = nullptr;
-};
-
 class StandInTaskbar : public testing::Test {
  protected:
   void SetUp() override {
     taskbar_record = {};
     taskbar_ = std::make_unique<TestWindow>("Shell_TrayWnd", unique_name("taskbar"), true,
                                             taskbar_proc);
-    button_ = std::make_unique<ShellWindow>(taskbar_->handle(), "Button", true);
+    button_ = std::make_unique<PlainWindow>(taskbar_->handle(), "Button", true);
     ASSERT_NE(button_->handle(), nullptr);
     // Wine keeps a hidden taskbar of its own (not topmost); ours must come
     // first in the Z order, or the commands would reach Wine's. Nothing is
@@ -116,7 +80,7 @@ class StandInTaskbar : public testing::Test {
   }
 
   std::unique_ptr<TestWindow> taskbar_;
-  std::unique_ptr<ShellWindow> button_;
+  std::unique_ptr<PlainWindow> button_;
 };
 
 class StandInDesktop : public testing::Test {
@@ -127,7 +91,7 @@ class StandInDesktop : public testing::Test {
   void build(bool program_manager_visible, bool view_visible) {
     program_manager_ = std::make_unique<TestWindow>("Progman", unique_name("Program Manager"),
                                                     program_manager_visible);
-    view_ = std::make_unique<ShellWindow>(program_manager_->handle(), "ShellDll_DefView",
+    view_ = std::make_unique<PlainWindow>(program_manager_->handle(), "ShellDll_DefView",
                                           view_visible, view_proc);
     ASSERT_EQ(FindWindowA("Progman", nullptr), program_manager_->handle());
     ASSERT_EQ(GetWindow(program_manager_->handle(), GW_CHILD), view_->handle());
@@ -135,7 +99,7 @@ class StandInDesktop : public testing::Test {
   }
 
   std::unique_ptr<TestWindow> program_manager_;
-  std::unique_ptr<ShellWindow> view_;
+  std::unique_ptr<PlainWindow> view_;
 };
 
 }  // namespace
@@ -188,7 +152,7 @@ TEST_F(StandInTaskbar, StartButtonHidesAndShowsOnceEach) {
 }
 
 TEST_F(StandInTaskbar, StartButtonActsOnTheButtonEvenBehindAnotherChild) {
-  const ShellWindow clock(taskbar_->handle(), "Static", true);
+  const PlainWindow clock(taskbar_->handle(), "Static", true);
   clock.bring_to_top();
   ASSERT_EQ(GetWindow(taskbar_->handle(), GW_CHILD), clock.handle());
   EXPECT_EQ(call("StartButton", "hide"), "true");
@@ -265,7 +229,7 @@ TEST_F(StandInDesktop, AViewThatRefusesToChangeAnswersFalse) {
 
 TEST_F(StandInDesktop, ShowAndHideTakeTheTopChildDisableTakesTheView) {
   build(true, true);
-  const ShellWindow top(program_manager_->handle(), "Static", true);
+  const PlainWindow top(program_manager_->handle(), "Static", true);
   top.bring_to_top();
   ASSERT_EQ(GetWindow(program_manager_->handle(), GW_CHILD), top.handle());
   EXPECT_EQ(call("DesktopIcons", "hide"), "true");
@@ -294,13 +258,18 @@ namespace {
 class ShellLayout {
  public:
   HWND add(HWND parent, const char* class_name, WNDPROC proc = nullptr) {
-    windows_.push_back(std::make_unique<ShellWindow>(parent, class_name, true, proc));
+    windows_.push_back(std::make_unique<PlainWindow>(parent, class_name, true, proc));
     return windows_.back()->handle();
   }
-  // A top-level window of the class that another thread serves.
+  // A top-level window of the class (a system class) that another thread serves.
   HWND add_on_other_thread(const char* class_name) {
-    other_threads_.push_back(std::make_unique<WindowThread>(class_name, unique_name("other")));
-    return other_threads_.back()->handle();
+    other_thread_.run([&] {
+      other_windows_.push_back(std::make_unique<PlainWindow>(nullptr, class_name, true));
+    });
+    return other_windows_.back()->handle();
+  }
+  ~ShellLayout() {
+    other_thread_.run([this] { other_windows_.clear(); });
   }
   // A taskbar the commands find before Wine's own, which swallows the system
   // commands sent to it.
@@ -313,8 +282,9 @@ class ShellLayout {
   }
 
  private:
-  std::vector<std::unique_ptr<WindowThread>> other_threads_;
-  std::vector<std::unique_ptr<ShellWindow>> windows_;
+  WindowThread other_thread_;
+  std::vector<std::unique_ptr<PlainWindow>> other_windows_;
+  std::vector<std::unique_ptr<PlainWindow>> windows_;
 };
 
 bool visible_style(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }

@@ -46,6 +46,25 @@ TestWindow::~TestWindow() {
   pump_messages();
 }
 
+PlainWindow::PlainWindow(HWND parent, const char* class_name, bool visible, WNDPROC proc)
+    : class_name_(class_name), registered_(proc != nullptr) {
+  if (registered_) {
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = proc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.lpszClassName = class_name;
+    RegisterClassA(&window_class);
+  }
+  const DWORD kind = parent != nullptr ? WS_CHILD : WS_POPUP;
+  window_ = CreateWindowExA(0, class_name, "", kind | (visible ? WS_VISIBLE : 0), 0, 0, 100, 30,
+                            parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+PlainWindow::~PlainWindow() {
+  if (IsWindow(window_)) DestroyWindow(window_);
+  if (registered_) UnregisterClassA(class_name_.c_str(), GetModuleHandleA(nullptr));
+}
+
 void pump_messages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

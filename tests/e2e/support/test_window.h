@@ -33,6 +33,28 @@ class TestWindow {
   HWND window_ = nullptr;
 };
 
+// A window of the test's own, a child of parent or a top-level popup without
+// one, with an empty title; the class it registers with proc (a system class
+// needs none) goes with it.
+class PlainWindow {
+ public:
+  PlainWindow(HWND parent, const char* class_name, bool visible, WNDPROC proc = nullptr);
+  ~PlainWindow();
+  PlainWindow(const PlainWindow&) = delete;
+  PlainWindow& operator=(const PlainWindow&) = delete;
+
+  HWND handle() const { return window_; }
+  bool has_visible_style() const { return (GetWindowLongA(window_, GWL_STYLE) & WS_VISIBLE) != 0; }
+  void bring_to_top() const {
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+ private:
+  std::string class_name_;
+  bool registered_;
+  HWND window_ = nullptr;
+};
+
 // Delivers the messages waiting for this thread's windows.
 void pump_messages();
 

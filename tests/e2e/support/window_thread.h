@@ -1,34 +1,38 @@
-// A top-level window made and served by a thread of its own, as another
-// program's window is: a call that waits on the window waits for that thread.
+// A thread that serves the windows made on it, as another program's thread
+// does: a call that waits on one of its windows waits for this thread. It can
+// stop reading its messages, as a program that has stopped responding does.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
+#include <functional>
 #include <thread>
 
 namespace toolcase::e2e {
 
 class WindowThread {
  public:
-  // Registers class_name with proc when proc is given (a system class such
-  // as "Button" needs none) and makes a visible popup window of it with the
-  // title, on the new thread, which then reads its messages.
-  WindowThread(const std::string& class_name, const std::string& title, WNDPROC proc = nullptr);
-  // Destroys the window on its thread and ends the thread.
+  WindowThread();
+  // Lets a hung thread go on, then ends it.
   ~WindowThread();
   WindowThread(const WindowThread&) = delete;
   WindowThread& operator=(const WindowThread&) = delete;
 
-  HWND handle() const { return window_; }
-  DWORD thread_id() const { return thread_id_; }
+  // Runs work on the thread and returns when it is done: windows are made
+  // and destroyed on the thread that serves them.
+  void run(const std::function<void()>& work);
+  // Stops the thread reading messages until resume(); true once the
+  // platform counts window as not responding (after about 5 s), false when
+  // it still does not after 15 s.
+  bool hang(HWND window);
+  void resume();
 
  private:
-  void serve(const std::string& class_name, const std::string& title, WNDPROC proc);
+  void serve();
 
-  HWND window_ = nullptr;
+  HANDLE ready_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE resumed_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);
   DWORD thread_id_ = 0;
-  HANDLE created_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::thread thread_;
 };
 
