@@ -4,6 +4,11 @@
 // a parent that was found (a null parent would search every program's
 // top-level windows), and a command that finds no window of the shell acts on
 // nothing and answers "error".
+//
+// Every call here that changes a shell window waits until the shell's thread
+// has handled it. A shell that has stopped responding (Explorer waiting for a
+// network drive) is left alone and answers "false": the host's thread, which
+// keeps its IRC connections alive, is never held until it recovers.
 #include "host/command.h"
 #include "host/function_ref.h"
 #include "shell/shell_requests.h"
@@ -51,10 +56,12 @@ std::string_view show_start_buttons(bool visible) {
   const HWND main_taskbar = taskbar();
   const HWND button = main_taskbar ? start_button(main_taskbar) : nullptr;
   if (!button) return kError;
+  if (IsHungAppWindow(button)) return kFalse;
   const int command = visible ? SW_SHOW : SW_HIDE;
   const bool was_visible = window::was_visible_before(ShowWindow(button, command));
   first_top_level("Shell_SecondaryTrayWnd", [command](HWND secondary_taskbar) {
-    if (const HWND start = first_child(secondary_taskbar, "Start")) ShowWindow(start, command);
+    const HWND start = first_child(secondary_taskbar, "Start");
+    if (start && !IsHungAppWindow(start)) ShowWindow(start, command);
     return false;
   });
   return shell::state_change_answer(was_visible == visible);
@@ -95,6 +102,7 @@ constexpr BOOL kEnableAllBits = -1;
 std::string_view enable_desktop_view(bool enable) {
   const HWND view = desktop_view();
   if (!view) return kError;
+  if (IsHungAppWindow(view)) return kFalse;
   const bool was_disabled =
       window::was_disabled_before(EnableWindow(view, enable ? kEnableAllBits : FALSE));
   return shell::state_change_answer(was_disabled != enable);
@@ -105,17 +113,26 @@ std::string_view enable_desktop_view(bool enable) {
 std::string_view set_desktop_child_visible(bool visible) {
   const HWND child = desktop_top_child();
   if (!child) return kError;
+  if (IsHungAppWindow(child)) return kFalse;
   const auto is_visible = [child] { return IsWindowVisible(child) != FALSE; };
   if (is_visible() == visible) return kError;
   ShowWindow(child, visible ? SW_SHOW : SW_HIDE);
   return true_or_false(is_visible() == visible);
 }
 
-// Sent, not posted: the answer is the outcome of the taskbar's own handling.
+// Long enough for a busy shell to start the screen saver or open the menu.
+constexpr UINT kTaskbarReplyMilliseconds = 5000;
+
+// Sent, not posted: the answer is the outcome of the taskbar's own handling,
+// unless it is not responding or gives none in time.
 std::string_view send_to_taskbar(WPARAM system_command) {
   const HWND main_taskbar = taskbar();
   if (!main_taskbar) return kError;
-  return true_or_false(SendMessageA(main_taskbar, WM_SYSCOMMAND, system_command, 0) == 0);
+  DWORD_PTR reply = 0;
+  const bool handled = SendMessageTimeoutA(main_taskbar, WM_SYSCOMMAND, system_command, 0,
+                                           SMTO_ABORTIFHUNG, kTaskbarReplyMilliseconds,
+                                           &reply) != 0;
+  return true_or_false(handled && reply == 0);
 }
 
 }  // namespace

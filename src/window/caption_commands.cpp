@@ -49,6 +49,9 @@ TOOLCASE_COMMAND(ChangeWindowText) {
     // another thread may have assigned those since.
     const Text window_part(change.window_part);
     return answer_for_window(window_part, encoding, kError, [&change, encoding](HWND target) {
+      // Setting the caption waits for the window's thread: a window that is
+      // not responding is left alone rather than holding the host.
+      if (IsHungAppWindow(target)) return kFalse;
       const BOOL set = encoding == TextEncoding::utf8
                            ? SetWindowTextW(target, WideText(change.new_caption).c_str())
                            : SetWindowTextA(target, Text(change.new_caption).c_str());

@@ -28,7 +28,18 @@ constexpr BOOL kDisable = 0;
 
 bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 
+// Showing, hiding, enabling and disabling another program's window wait until
+// its thread has handled the messages they send; on a program that has stopped
+// responding they would hold the host (and its IRC connections) until it
+// recovers. Reading a window's state and posting to it never wait.
+constexpr bool waits_on_window(WindowAction action) {
+  return action != WindowAction::is_visible && action != WindowAction::activate &&
+         action != WindowAction::close;
+}
+
 std::string_view act_on(HWND target, WindowAction action) {
+  // A window that is not responding is left alone: the platform said no.
+  if (waits_on_window(action) && IsHungAppWindow(target)) return kFalse;
   switch (action) {
     case WindowAction::is_visible:
       return true_or_false(is_visible(target));

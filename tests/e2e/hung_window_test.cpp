@@ -1,0 +1,164 @@
+// The commands that wait on another program's window, against windows of a
+// thread that has stopped reading its messages, as a program that is not
+// responding has: each answers "false" at once and leaves the window as it
+// was. The same table on windows whose thread reads them answers as ever.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "test_window.h"
+#include "toolcase_dll.h"
+#include "window_thread.h"
+
+using namespace toolcase::e2e;
+
+namespace {
+
+// Swallows the system commands: their default handling starts programs.
+LRESULT CALLBACK quiet_taskbar_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SYSCOMMAND) return 0;
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// What the table acts on, all served by one other thread: an application's
+// window that is visible and enabled, one that is hidden and disabled (so that
+// showing or enabling it has something to do), and a stand-in shell.
+class Windows {
+ public:
+  explicit Windows(WindowThread& thread) : thread_(thread) {
+    thread_.run([this] {
+      shown_ = add(nullptr, unique_name("shown"), true, DefWindowProcA);
+      SetWindowTextA(shown_, "caption");
+      hidden_ = add(nullptr, unique_name("hidden"), false, DefWindowProcA);
+      EnableWindow(hidden_, FALSE);
+      taskbar_ = add(nullptr, "Shell_TrayWnd", true, quiet_taskbar_proc);
+      SetWindowPos(taskbar_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      add(taskbar_, "Start", true, DefWindowProcA);
+      add(add(nullptr, "Progman", true, DefWindowProcA), "ShellDll_DefView", true,
+          DefWindowProcA);
+    });
+    EXPECT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar_);
+  }
+  ~Windows() {
+    thread_.run([this] { windows_.clear(); });
+  }
+
+  HWND taskbar() const { return taskbar_; }
+  std::string shown_name() const { return class_of(shown_); }
+  std::string hidden_name() const { return class_of(hidden_); }
+
+  // Each window's visibility, enabled state and caption, read without
+  // sending it anything.
+  std::vector<std::string> states() const {
+    std::vector<std::string> states;
+    for (const auto& window : windows_) {
+      wchar_t caption[64] = {};
+      InternalGetWindowText(window->handle(), caption, 64);
+      states.push_back(std::to_string(window->has_visible_style()) +
+                       std::to_string(IsWindowEnabled(window->handle())) +
+                       std::string(caption, caption + wcslen(caption)));
+    }
+    return states;
+  }
+
+ private:
+  HWND add(HWND parent, const std::string& class_name, bool visible, WNDPROC proc) {
+    class_names_.push_back(class_name);
+    windows_.push_back(
+        std::make_unique<PlainWindow>(parent, class_names_.back().c_str(), visible, proc));
+    return windows_.back()->handle();
+  }
+  static std::string class_of(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+  }
+
+  WindowThread& thread_;
+  std::vector<std::string> class_names_;
+  std::vector<std::unique_ptr<PlainWindow>> windows_;
+  HWND shown_ = nullptr;
+  HWND hidden_ = nullptr;
+  HWND taskbar_ = nullptr;
+};
+
+enum class Target { keyword, shown, hidden };
+
+// In an order in which each call changes its window on a responding thread.
+const struct Row {
+  const char* command;
+  Target target;
+  const char* text;  // the keyword, or what follows the window's name
+} kWaitingCalls[] = {
+    {"WindowMinimize", Target::shown, ""},
+    {"WindowMaximize", Target::shown, ""},
+    {"WindowDisable", Target::shown, ""},
+    {"ChangeWindowText", Target::shown, ";renamed"},
+    {"WindowHide", Target::shown, ""},
+    {"WindowShow", Target::hidden, ""},
+    {"WindowEnable", Target::hidden, ""},
+    {"StartButton", Target::keyword, "hide"},
+    {"StartButton", Target::keyword, "show"},
+    {"DesktopIcons", Target::keyword, "disable"},
+    {"DesktopIcons", Target::keyword, "enable"},
+    {"DesktopIcons", Target::keyword, "hide"},
+    {"DesktopIcons", Target::keyword, "show"},
+    {"ScreenSaver", Target::keyword, ""},
+    {"StartButton", Target::keyword, "simulate"},
+};
+
+std::string input_for(const Row& row, const Windows& windows) {
+  switch (row.target) {
+    case Target::shown:
+      return windows.shown_name() + row.text;
+    case Target::hidden:
+      return windows.hidden_name() + row.text;
+    case Target::keyword:
+      break;
+  }
+  return row.text;
+}
+
+// Runs the table; a call that has not answered after two seconds waits on
+// the thread, which is then let go so that the test can end.
+void expect_answers(const Windows& windows, WindowThread& thread, const std::string& expected,
+                    std::chrono::milliseconds within) {
+  for (const Row& row : kWaitingCalls) {
+    const std::string input = input_for(row, windows);
+    SCOPED_TRACE(std::string(row.command) + " " + input);
+    const auto start = std::chrono::steady_clock::now();
+    std::future<std::string> answer =
+        std::async(std::launch::async, [&] { return call(row.command, input); });
+    if (answer.wait_for(std::chrono::seconds(2)) == std::future_status::timeout) {
+      ADD_FAILURE() << "the call waits on the window's thread";
+      thread.resume();
+    }
+    EXPECT_EQ(answer.get(), expected);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, within);
+  }
+}
+
+}  // namespace
+
+TEST(NotResponding, EveryCallThatWouldWaitAnswersFalseAndLeavesTheWindowAlone) {
+  WindowThread thread;
+  const Windows windows(thread);
+  const std::vector<std::string> before = windows.states();
+  ASSERT_TRUE(thread.hang(windows.taskbar())) << "the platform never counted the thread as hung";
+  expect_answers(windows, thread, "false", std::chrono::milliseconds(500));
+  thread.resume();
+  thread.run([] {});  // the thread has read every message sent meanwhile
+  EXPECT_EQ(windows.states(), before);
+}
+
+TEST(NotResponding, TheSameCallsOnARespondingProgramAnswerAsEver) {
+  WindowThread thread;
+  const Windows windows(thread);
+  expect_answers(windows, thread, "true", std::chrono::seconds(2));
+}
