@@ -467,6 +467,15 @@ int main(int argc, char** argv) {
            }),
            1.10);
   }
+  // A command that would wait on the window asks first whether it responds.
+  // On an enabled window EnableWindow changes nothing, so every round is alike.
+  Command enable(dll, "WindowEnable", "toolcase-bench-window");
+  if (enable.answers("false")) {
+    report("WindowEnable vs FindWindowA+EnableWindow", compare(enable, [] {
+             EnableWindow(FindWindowA("toolcase-bench-window", nullptr), TRUE);
+           }),
+           1.10);
+  }
   // The same from mIRC 7 and later: a Unicode main window, so the DLL asks
   // whether it is one and makes the wide calls, for ASCII texts too.
   WNDCLASSW unicode_class{};

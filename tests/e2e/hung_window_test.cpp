@@ -33,10 +33,8 @@ class Windows {
  public:
   explicit Windows(WindowThread& thread) : thread_(thread) {
     thread_.run([this] {
-      shown_ = add(nullptr, unique_name("shown"), true, DefWindowProcA);
-      SetWindowTextA(shown_, "caption");
-      hidden_ = add(nullptr, unique_name("hidden"), false, DefWindowProcA);
-      EnableWindow(hidden_, FALSE);
+      SetWindowTextA(add(nullptr, shown_name, true, DefWindowProcA), "caption");
+      EnableWindow(add(nullptr, hidden_name, false, DefWindowProcA), FALSE);
       taskbar_ = add(nullptr, "Shell_TrayWnd", true, quiet_taskbar_proc);
       SetWindowPos(taskbar_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       add(taskbar_, "Start", true, DefWindowProcA);
@@ -50,8 +48,8 @@ class Windows {
   }
 
   HWND taskbar() const { return taskbar_; }
-  std::string shown_name() const { return class_of(shown_); }
-  std::string hidden_name() const { return class_of(hidden_); }
+  const std::string shown_name = unique_name("shown");
+  const std::string hidden_name = unique_name("hidden");
 
   // Each window's visibility, enabled state and caption, read without
   // sending it anything.
@@ -69,22 +67,12 @@ class Windows {
 
  private:
   HWND add(HWND parent, const std::string& class_name, bool visible, WNDPROC proc) {
-    class_names_.push_back(class_name);
-    windows_.push_back(
-        std::make_unique<PlainWindow>(parent, class_names_.back().c_str(), visible, proc));
+    windows_.push_back(std::make_unique<PlainWindow>(parent, class_name.c_str(), visible, proc));
     return windows_.back()->handle();
-  }
-  static std::string class_of(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
   }
 
   WindowThread& thread_;
-  std::vector<std::string> class_names_;
   std::vector<std::unique_ptr<PlainWindow>> windows_;
-  HWND shown_ = nullptr;
-  HWND hidden_ = nullptr;
   HWND taskbar_ = nullptr;
 };
 
@@ -116,9 +104,9 @@ const struct Row {
 std::string input_for(const Row& row, const Windows& windows) {
   switch (row.target) {
     case Target::shown:
-      return windows.shown_name() + row.text;
+      return windows.shown_name + row.text;
     case Target::hidden:
-      return windows.hidden_name() + row.text;
+      return windows.hidden_name + row.text;
     case Target::keyword:
       break;
   }

@@ -313,8 +313,7 @@ struct LayoutRow {
 };
 
 const LayoutRow kStartButtonLayouts[] = {
-    {"Vista/7: the orb, a top-level Button of the taskbar's thread, under "
-     "another thread's",
+    {"Vista/7: the orb, a top-level Button of the taskbar's thread, under another thread's",
      [](ShellLayout& shell) {
        shell.add_taskbar();
        const HWND orb = shell.add(nullptr, "Button");
@@ -343,8 +342,7 @@ const LayoutRow kStartButtonLayouts[] = {
 };
 
 const LayoutRow kDesktopLayouts[] = {
-    {"raised: an empty Progman, an empty WorkerW above the one holding the "
-     "view",
+    {"raised: an empty Progman, an empty WorkerW above the one holding the view",
      [](ShellLayout& shell) {
        const HWND program_manager = shell.add(nullptr, "Progman", DefWindowProcA);
        const HWND view = shell.add(shell.add(nullptr, "WorkerW", DefWindowProcA),
