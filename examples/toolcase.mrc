@@ -46,11 +46,11 @@ alias tc.running { return $dll($tc.dll, ProcessIsRunning, $1-) }
 alias tc.kill { echo -a $dll($tc.dll, KillProcess, $1-) }
 
 ; ---- Shell ----
-; /tc.screensaver -> starts the screen saver; true/false
+; /tc.screensaver -> starts the screen saver; true/false (error: no taskbar)
 alias tc.screensaver { echo -a $dll($tc.dll, ScreenSaver, ) }
-; /tc.startbutton show|hide|simulate -> true/false/error
+; /tc.startbutton show|hide|simulate -> true/false/error (error: already so, or no Start button)
 alias tc.startbutton { echo -a $dll($tc.dll, StartButton, $1) }
-; /tc.desktopicons disable|enable|show|hide -> true/false/error (error: already so)
+; /tc.desktopicons disable|enable|show|hide -> true/false/error (error: already so, or no icons)
 alias tc.desktopicons { echo -a $dll($tc.dll, DesktopIcons, $1) }
 
 ; ---- Machine facts and folders ----
