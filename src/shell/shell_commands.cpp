@@ -12,6 +12,7 @@
 #include "host/command.h"
 #include "host/function_ref.h"
 #include "shell/shell_requests.h"
+#include "window/not_responding.h"
 #include "window/window_reports.h"
 
 using namespace toolcase;
@@ -56,12 +57,12 @@ std::string_view show_start_buttons(bool visible) {
   const HWND main_taskbar = taskbar();
   const HWND button = main_taskbar ? start_button(main_taskbar) : nullptr;
   if (!button) return kError;
-  if (IsHungAppWindow(button)) return kFalse;
+  if (window::is_not_responding(button)) return kFalse;
   const int command = visible ? SW_SHOW : SW_HIDE;
   const bool was_visible = window::was_visible_before(ShowWindow(button, command));
   first_top_level("Shell_SecondaryTrayWnd", [command](HWND secondary_taskbar) {
     const HWND start = first_child(secondary_taskbar, "Start");
-    if (start && !IsHungAppWindow(start)) ShowWindow(start, command);
+    if (start && !window::is_not_responding(start)) ShowWindow(start, command);
     return false;
   });
   return shell::state_change_answer(was_visible == visible);
@@ -102,7 +103,7 @@ constexpr BOOL kEnableAllBits = -1;
 std::string_view enable_desktop_view(bool enable) {
   const HWND view = desktop_view();
   if (!view) return kError;
-  if (IsHungAppWindow(view)) return kFalse;
+  if (window::is_not_responding(view)) return kFalse;
   const bool was_disabled =
       window::was_disabled_before(EnableWindow(view, enable ? kEnableAllBits : FALSE));
   return shell::state_change_answer(was_disabled != enable);
@@ -113,7 +114,7 @@ std::string_view enable_desktop_view(bool enable) {
 std::string_view set_desktop_child_visible(bool visible) {
   const HWND child = desktop_top_child();
   if (!child) return kError;
-  if (IsHungAppWindow(child)) return kFalse;
+  if (window::is_not_responding(child)) return kFalse;
   const auto is_visible = [child] { return IsWindowVisible(child) != FALSE; };
   if (is_visible() == visible) return kError;
   ShowWindow(child, visible ? SW_SHOW : SW_HIDE);

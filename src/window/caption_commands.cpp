@@ -4,6 +4,7 @@
 #include "host/module_strings.h"
 #include "host/wide_text.h"
 #include "window/caption_change.h"
+#include "window/not_responding.h"
 #include "window/window_target.h"
 
 using namespace toolcase;
@@ -49,9 +50,7 @@ TOOLCASE_COMMAND(ChangeWindowText) {
     // another thread may have assigned those since.
     const Text window_part(change.window_part);
     return answer_for_window(window_part, encoding, kError, [&change, encoding](HWND target) {
-      // Setting the caption waits for the window's thread: a window that is
-      // not responding is left alone rather than holding the host.
-      if (IsHungAppWindow(target)) return kFalse;
+      if (window::is_not_responding(target)) return kFalse;
       const BOOL set = encoding == TextEncoding::utf8
                            ? SetWindowTextW(target, WideText(change.new_caption).c_str())
                            : SetWindowTextA(target, Text(change.new_caption).c_str());

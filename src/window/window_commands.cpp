@@ -3,6 +3,7 @@
 // share one frame and one switch, so the code stands here once, not once per
 // command.
 #include "host/command.h"
+#include "window/not_responding.h"
 #include "window/window_reports.h"
 #include "window/window_target.h"
 
@@ -28,10 +29,8 @@ constexpr BOOL kDisable = 0;
 
 bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 
-// Showing, hiding, enabling and disabling another program's window wait until
-// its thread has handled the messages they send; on a program that has stopped
-// responding they would hold the host (and its IRC connections) until it
-// recovers. Reading a window's state and posting to it never wait.
+// Reading a window's state, bringing it forward and posting to it never wait
+// on its program; every other action does.
 constexpr bool waits_on_window(WindowAction action) {
   return action != WindowAction::is_visible && action != WindowAction::activate &&
          action != WindowAction::close;
@@ -39,7 +38,7 @@ constexpr bool waits_on_window(WindowAction action) {
 
 std::string_view act_on(HWND target, WindowAction action) {
   // A window that is not responding is left alone: the platform said no.
-  if (waits_on_window(action) && IsHungAppWindow(target)) return kFalse;
+  if (waits_on_window(action) && window::is_not_responding(target)) return kFalse;
   switch (action) {
     case WindowAction::is_visible:
       return true_or_false(is_visible(target));

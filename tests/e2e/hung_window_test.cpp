@@ -138,8 +138,14 @@ TEST(NotResponding, EveryCallThatWouldWaitAnswersFalseAndLeavesTheWindowAlone) {
   WindowThread thread;
   const Windows windows(thread);
   const std::vector<std::string> before = windows.states();
+  // This thread reads no message while the other hangs either, as a host
+  // busy with a long script does; but a call on its own window never waits.
+  const std::string own_class = unique_name("own");
+  const PlainWindow own(nullptr, own_class.c_str(), true, DefWindowProcA);
   ASSERT_TRUE(thread.hang(windows.taskbar())) << "the platform never counted the thread as hung";
   expect_answers(windows, thread, "false", std::chrono::milliseconds(500));
+  EXPECT_TRUE(IsHungAppWindow(own.handle()));
+  EXPECT_EQ(call("WindowHide", own_class), "true");
   thread.resume();
   thread.run([] {});  // the thread has read every message sent meanwhile
   EXPECT_EQ(windows.states(), before);
