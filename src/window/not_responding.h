@@ -10,12 +10,13 @@
 namespace toolcase::window {
 
 // A window of the calling thread is never waited on: the call runs its window
-// procedure directly. Nor is it asked about: the host's own thread, busy with
-// a long script, may have read no message for a while, which the platform
-// would take for not responding.
+// procedure directly. The host's own thread, busy with a long script, may have
+// read no message for a while, which the platform takes for not responding;
+// its windows still count as responding. The platform is asked first, since
+// its answer is nearly always no.
 inline bool is_not_responding(HWND window) {
-  return GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() &&
-         IsHungAppWindow(window);
+  return IsHungAppWindow(window) &&
+         GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId();
 }
 
 }  // namespace toolcase::window
