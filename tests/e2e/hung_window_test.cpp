@@ -51,16 +51,14 @@ class Windows {
   const std::string shown_name = unique_name("shown");
   const std::string hidden_name = unique_name("hidden");
 
-  // Each window's visibility, enabled state and caption, read without
-  // sending it anything.
-  std::vector<std::string> states() const {
-    std::vector<std::string> states;
+  // Each window's style (visible, disabled, minimised, maximised) and
+  // caption, read without sending it anything.
+  std::vector<std::wstring> states() const {
+    std::vector<std::wstring> states;
     for (const auto& window : windows_) {
       wchar_t caption[64] = {};
       InternalGetWindowText(window->handle(), caption, 64);
-      states.push_back(std::to_string(window->has_visible_style()) +
-                       std::to_string(IsWindowEnabled(window->handle())) +
-                       std::string(caption, caption + wcslen(caption)));
+      states.push_back(std::to_wstring(GetWindowLongA(window->handle(), GWL_STYLE)) + caption);
     }
     return states;
   }
@@ -137,7 +135,7 @@ void expect_answers(const Windows& windows, WindowThread& thread, const std::str
 TEST(NotResponding, EveryCallThatWouldWaitAnswersFalseAndLeavesTheWindowAlone) {
   WindowThread thread;
   const Windows windows(thread);
-  const std::vector<std::string> before = windows.states();
+  const std::vector<std::wstring> before = windows.states();
   // This thread reads no message while the other hangs either, as a host
   // busy with a long script does; but a call on its own window never waits.
   const std::string own_class = unique_name("own");
