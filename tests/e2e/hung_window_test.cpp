@@ -20,12 +20,6 @@ using namespace toolcase::e2e;
 
 namespace {
 
-// Swallows the system commands: their default handling starts programs.
-LRESULT CALLBACK quiet_taskbar_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_SYSCOMMAND) return 0;
-  return DefWindowProcA(window, message, wparam, lparam);
-}
-
 // What the table acts on, all served by one other thread: an application's
 // window that is visible and enabled, one that is hidden and disabled (so that
 // showing or enabling it has something to do), and a stand-in shell.
@@ -74,49 +68,35 @@ class Windows {
   HWND taskbar_ = nullptr;
 };
 
-enum class Target { keyword, shown, hidden };
-
 // In an order in which each call changes its window on a responding thread.
 const struct Row {
   const char* command;
-  Target target;
-  const char* text;  // the keyword, or what follows the window's name
+  const std::string Windows::*window;  // whose name the input starts with, if any
+  const char* text;                    // the keyword, or what follows the name
 } kWaitingCalls[] = {
-    {"WindowMinimize", Target::shown, ""},
-    {"WindowMaximize", Target::shown, ""},
-    {"WindowDisable", Target::shown, ""},
-    {"ChangeWindowText", Target::shown, ";renamed"},
-    {"WindowHide", Target::shown, ""},
-    {"WindowShow", Target::hidden, ""},
-    {"WindowEnable", Target::hidden, ""},
-    {"StartButton", Target::keyword, "hide"},
-    {"StartButton", Target::keyword, "show"},
-    {"DesktopIcons", Target::keyword, "disable"},
-    {"DesktopIcons", Target::keyword, "enable"},
-    {"DesktopIcons", Target::keyword, "hide"},
-    {"DesktopIcons", Target::keyword, "show"},
-    {"ScreenSaver", Target::keyword, ""},
-    {"StartButton", Target::keyword, "simulate"},
+    {"WindowMinimize", &Windows::shown_name, ""},
+    {"WindowMaximize", &Windows::shown_name, ""},
+    {"WindowDisable", &Windows::shown_name, ""},
+    {"ChangeWindowText", &Windows::shown_name, ";renamed"},
+    {"WindowHide", &Windows::shown_name, ""},
+    {"WindowShow", &Windows::hidden_name, ""},
+    {"WindowEnable", &Windows::hidden_name, ""},
+    {"StartButton", nullptr, "hide"},
+    {"StartButton", nullptr, "show"},
+    {"DesktopIcons", nullptr, "disable"},
+    {"DesktopIcons", nullptr, "enable"},
+    {"DesktopIcons", nullptr, "hide"},
+    {"DesktopIcons", nullptr, "show"},
+    {"ScreenSaver", nullptr, ""},
+    {"StartButton", nullptr, "simulate"},
 };
-
-std::string input_for(const Row& row, const Windows& windows) {
-  switch (row.target) {
-    case Target::shown:
-      return windows.shown_name + row.text;
-    case Target::hidden:
-      return windows.hidden_name + row.text;
-    case Target::keyword:
-      break;
-  }
-  return row.text;
-}
 
 // Runs the table; a call that has not answered after two seconds waits on
 // the thread, which is then let go so that the test can end.
 void expect_answers(const Windows& windows, WindowThread& thread, const std::string& expected,
                     std::chrono::milliseconds within) {
   for (const Row& row : kWaitingCalls) {
-    const std::string input = input_for(row, windows);
+    const std::string input = (row.window ? windows.*row.window : std::string()) + row.text;
     SCOPED_TRACE(std::string(row.command) + " " + input);
     const auto start = std::chrono::steady_clock::now();
     std::future<std::string> answer =

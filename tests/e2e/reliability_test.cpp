@@ -52,13 +52,6 @@ std::string safe_input(const std::string& command, const std::string& hostile) {
   return hostile;
 }
 
-// A stand-in taskbar that swallows the system commands sent to it, so that
-// ScreenSaver and StartButton's "simulate" reach nothing of Wine's own.
-LRESULT CALLBACK quiet_taskbar_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_SYSCOMMAND) return 0;
-  return DefWindowProcA(window, message, wparam, lparam);
-}
-
 }  // namespace
 
 TEST(HostileInput, EveryCommandKeepsTheHostsConvention) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -289,8 +290,10 @@ class ShellLayout {
 
 bool visible_style(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-void expect_all(const std::vector<HWND>& windows, bool visible, const char* step) {
-  for (const HWND window : windows) EXPECT_EQ(visible_style(window), visible) << step;
+// Whether the window is in the state that the keyword asks for.
+bool in_state(HWND window, std::string_view keyword) {
+  if (keyword == "show" || keyword == "hide") return visible_style(window) == (keyword == "show");
+  return (IsWindowEnabled(window) != FALSE) == (keyword == "enable");
 }
 
 void expect_untouched(const std::vector<HWND>& windows, const char* step) {
@@ -300,20 +303,20 @@ void expect_untouched(const std::vector<HWND>& windows, const char* step) {
   }
 }
 
-// One layout: the windows StartButton show/hide act on (none: it answers
-// "error"), and windows that stay as they are.
+// One layout: the windows the command acts on (none: it answers "error"),
+// and windows that stay as they are.
 struct Layout {
   std::vector<HWND> targets;
   std::vector<HWND> bystanders;
 };
 
-struct LayoutRow {
+const struct LayoutRow {
   const char* name;
+  const char* command;
   Layout (*build)(ShellLayout&);
-};
-
-const LayoutRow kStartButtonLayouts[] = {
+} kLayouts[] = {
     {"Vista/7: the orb, a top-level Button of the taskbar's thread, under another thread's",
+     "StartButton",
      [](ShellLayout& shell) {
        shell.add_taskbar();
        const HWND orb = shell.add(nullptr, "Button");
@@ -321,7 +324,7 @@ const LayoutRow kStartButtonLayouts[] = {
        EXPECT_EQ(FindWindowExA(nullptr, nullptr, "Button", nullptr), other);
        return Layout{{orb}, {other}};
      }},
-    {"8.1/10/11: a Start child, and one on each of two secondary taskbars",
+    {"8.1/10/11: a Start child, and one on each of two secondary taskbars", "StartButton",
      [](ShellLayout& shell) {
        Layout layout;
        layout.targets.push_back(shell.add(shell.add_taskbar(), "Start", DefWindowProcA));
@@ -331,7 +334,7 @@ const LayoutRow kStartButtonLayouts[] = {
        }
        return layout;
      }},
-    {"a taskbar without a Start button",
+    {"a taskbar without a Start button", "StartButton",
      [](ShellLayout& shell) {
        shell.add_taskbar();
        const HWND secondary = shell.add(nullptr, "Shell_SecondaryTrayWnd", DefWindowProcA);
@@ -339,10 +342,7 @@ const LayoutRow kStartButtonLayouts[] = {
            {},
            {shell.add(secondary, "Start", DefWindowProcA), shell.add_on_other_thread("Button")}};
      }},
-};
-
-const LayoutRow kDesktopLayouts[] = {
-    {"raised: an empty Progman, an empty WorkerW above the one holding the view",
+    {"raised: an empty Progman, an empty WorkerW above the one holding the view", "DesktopIcons",
      [](ShellLayout& shell) {
        const HWND program_manager = shell.add(nullptr, "Progman", DefWindowProcA);
        const HWND view = shell.add(shell.add(nullptr, "WorkerW", DefWindowProcA),
@@ -351,7 +351,7 @@ const LayoutRow kDesktopLayouts[] = {
        EXPECT_EQ(FindWindowExA(nullptr, nullptr, "WorkerW", nullptr), empty_worker);
        return Layout{{view}, {program_manager, empty_worker}};
      }},
-    {"11 24H2: the view under Progman, a WorkerW child below it",
+    {"11 24H2: the view under Progman, a WorkerW child below it", "DesktopIcons",
      [](ShellLayout& shell) {
        const HWND program_manager = shell.add(nullptr, "Progman", DefWindowProcA);
        const HWND worker = shell.add(program_manager, "WorkerW", DefWindowProcA);
@@ -360,7 +360,7 @@ const LayoutRow kDesktopLayouts[] = {
        EXPECT_EQ(GetWindow(program_manager, GW_CHILD), view);
        return Layout{{view}, {program_manager, worker}};
      }},
-    {"no view anywhere: an empty Progman and an empty WorkerW",
+    {"no view anywhere: an empty Progman and an empty WorkerW", "DesktopIcons",
      [](ShellLayout& shell) {
        return Layout{{},
                      {shell.add(nullptr, "Progman", DefWindowProcA),
@@ -370,53 +370,25 @@ const LayoutRow kDesktopLayouts[] = {
 
 }  // namespace
 
-TEST(LaterShells, StartButtonShowsAndHidesWhereEachWindowsKeepsIt) {
-  for (const LayoutRow& row : kStartButtonLayouts) {
+// Each keyword once puts every target in its state ("true"), and a second
+// time finds it there ("error"); with no target every call is "error".
+TEST(LaterShells, StartButtonAndDesktopIconsActWhereEachWindowsKeepsTheirWindows) {
+  for (const LayoutRow& row : kLayouts) {
     SCOPED_TRACE(row.name);
     ShellLayout shell;
     const Layout layout = row.build(shell);
-    if (layout.targets.empty()) {
-      EXPECT_EQ(call("StartButton", "hide"), "error");
-      EXPECT_EQ(call("StartButton", "show"), "error");
-    } else {
-      EXPECT_EQ(call("StartButton", "hide"), "true");
-      expect_all(layout.targets, false, "hidden");
-      EXPECT_EQ(call("StartButton", "hide"), "error");
-      expect_all(layout.targets, false, "hidden again");
-      EXPECT_EQ(call("StartButton", "show"), "true");
-      expect_all(layout.targets, true, "shown");
-      EXPECT_EQ(call("StartButton", "show"), "error");
+    const bool is_start_button = std::string_view(row.command) == "StartButton";
+    for (const char* keyword :
+         is_start_button ? std::vector<const char*>{"hide", "show"}
+                         : std::vector<const char*>{"disable", "enable", "hide", "show"}) {
+      for (const char* expected : {"true", "error"}) {
+        EXPECT_EQ(call(row.command, keyword), layout.targets.empty() ? "error" : expected)
+            << keyword;
+        for (const HWND target : layout.targets) EXPECT_TRUE(in_state(target, keyword)) << keyword;
+      }
     }
     expect_untouched(layout.bystanders, "at the end");
     EXPECT_TRUE(taskbar_record.system_commands.empty());
-  }
-}
-
-TEST(LaterShells, DesktopIconsActOnTheViewWhereEachWindowsKeepsIt) {
-  for (const LayoutRow& row : kDesktopLayouts) {
-    SCOPED_TRACE(row.name);
-    ShellLayout shell;
-    const Layout layout = row.build(shell);
-    if (layout.targets.empty()) {
-      for (const char* keyword : {"disable", "enable", "hide", "show"}) {
-        EXPECT_EQ(call("DesktopIcons", keyword), "error") << keyword;
-      }
-    } else {
-      const HWND view = layout.targets[0];
-      EXPECT_EQ(call("DesktopIcons", "disable"), "true");
-      EXPECT_FALSE(IsWindowEnabled(view));
-      EXPECT_EQ(call("DesktopIcons", "disable"), "error");
-      EXPECT_EQ(call("DesktopIcons", "enable"), "true");
-      EXPECT_TRUE(IsWindowEnabled(view));
-      EXPECT_EQ(call("DesktopIcons", "enable"), "error");
-      EXPECT_EQ(call("DesktopIcons", "hide"), "true");
-      EXPECT_FALSE(IsWindowVisible(view));
-      EXPECT_EQ(call("DesktopIcons", "hide"), "error");
-      EXPECT_EQ(call("DesktopIcons", "show"), "true");
-      EXPECT_TRUE(IsWindowVisible(view));
-      EXPECT_EQ(call("DesktopIcons", "show"), "error");
-    }
-    expect_untouched(layout.bystanders, "at the end");
   }
 }
 

@@ -65,6 +65,11 @@ PlainWindow::~PlainWindow() {
   if (registered_) UnregisterClassA(class_name_.c_str(), GetModuleHandleA(nullptr));
 }
 
+LRESULT CALLBACK quiet_taskbar_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SYSCOMMAND) return 0;
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
 void pump_messages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

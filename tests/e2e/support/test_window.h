@@ -55,6 +55,10 @@ class PlainWindow {
   HWND window_ = nullptr;
 };
 
+// A stand-in taskbar's window procedure that swallows the system commands
+// sent to it: their default handling starts the screen saver or a menu.
+LRESULT CALLBACK quiet_taskbar_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
 // Delivers the messages waiting for this thread's windows.
 void pump_messages();
 
