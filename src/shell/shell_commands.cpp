@@ -60,6 +60,7 @@ std::string_view show_start_buttons(bool visible) {
   if (window::is_not_responding(button)) return kFalse;
   const int command = visible ? SW_SHOW : SW_HIDE;
   const bool was_visible = window::was_visible_before(ShowWindow(button, command));
+  // Takes none, so every secondary taskbar is visited.
   first_top_level("Shell_SecondaryTrayWnd", [command](HWND secondary_taskbar) {
     const HWND start = first_child(secondary_taskbar, "Start");
     if (start && !window::is_not_responding(start)) ShowWindow(start, command);
