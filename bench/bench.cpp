@@ -462,6 +462,42 @@ void time_state_change(HMODULE dll) {
   UnregisterClassA("toolcase-bench-other", GetModuleHandleA(nullptr));
 }
 
+// ScreenSaver with this program chosen as the saver, against the lookups it
+// makes and its request to Wine's own taskbar, which starts nothing.
+void time_screen_saver(HMODULE dll, const char* chosen_saver) {
+  RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", REG_SZ,
+                  chosen_saver, static_cast<DWORD>(std::strlen(chosen_saver) + 1));
+  Command screen_saver(dll, "ScreenSaver", "");
+  if (!screen_saver.answers("true")) return;
+  report("ScreenSaver vs its registry, file and taskbar calls", compare(screen_saver, [] {
+           HKEY key = nullptr;
+           RegOpenKeyExW(HKEY_CURRENT_USER,
+                         L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop", 0,
+                         KEY_QUERY_VALUE, &key);
+           RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key);
+           wchar_t saver[2 * MAX_PATH];
+           DWORD size = sizeof saver - sizeof(wchar_t);
+           RegQueryValueExW(key, L"SCRNSAVE.EXE", nullptr, nullptr,
+                            reinterpret_cast<BYTE*>(saver), &size);
+           RegCloseKey(key);
+           saver[size / sizeof(wchar_t)] = L'\0';
+           wchar_t path[2 * MAX_PATH];
+           ExpandEnvironmentStringsW(saver, path, 2 * MAX_PATH);
+#ifdef _WIN64
+           GetFileAttributesW(path);
+#else
+           PVOID redirection = nullptr;
+           const bool redirection_off = Wow64DisableWow64FsRedirection(&redirection);
+           GetFileAttributesW(path);
+           if (redirection_off) Wow64RevertWow64FsRedirection(redirection);
+#endif
+           DWORD_PTR reply = 0;
+           SendMessageTimeoutA(FindWindowA("Shell_TrayWnd", nullptr), WM_SYSCOMMAND, SC_SCREENSAVE,
+                               0, SMTO_ABORTIFHUNG, 5000, &reply);
+         }),
+         1.10);
+}
+
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--sleep") == 0) {
     ReleaseSemaphore(reinterpret_cast<HANDLE>(std::strtoul(argv[2], nullptr, 10)), 1, nullptr);
@@ -571,14 +607,19 @@ int main(int argc, char** argv) {
     std::printf("\n");
   }
   Command screen(dll, "Screen", "resolution");
-  if (screen.answers(std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
-                     std::to_string(GetSystemMetrics(SM_CYSCREEN)))) {
-    report("Screen resolution vs 2x GetSystemMetrics", compare(screen, [] {
-             GetSystemMetrics(SM_CXSCREEN);
-             GetSystemMetrics(SM_CYSCREEN);
+  DEVMODEA display_mode{};
+  display_mode.dmSize = sizeof display_mode;
+  EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &display_mode);
+  if (screen.answers(std::to_string(display_mode.dmPelsWidth) + "x" +
+                     std::to_string(display_mode.dmPelsHeight))) {
+    report("Screen resolution vs EnumDisplaySettingsA", compare(screen, [] {
+             DEVMODEA mode{};
+             mode.dmSize = sizeof mode;
+             EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
            }),
            1.10);
   }
+  time_screen_saver(dll, self);
 
   // Last, when the bench holds the DLL no longer: a stripped copy has the
   // same module name, and a load while the DLL is held would only count a

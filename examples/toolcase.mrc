@@ -26,7 +26,7 @@ alias tc.hide { echo -a $dll($tc.dll, WindowHide, $1-) }
 alias tc.enable { echo -a $dll($tc.dll, WindowEnable, $1-) }
 ; /tc.disable WINDOW -> true (was enabled), false (already disabled), error (not found)
 alias tc.disable { echo -a $dll($tc.dll, WindowDisable, $1-) }
-; /tc.activate WINDOW -> true when brought to the foreground
+; /tc.activate WINDOW -> true when brought to the foreground (a minimised window is restored)
 alias tc.activate { echo -a $dll($tc.dll, WindowActivate, $1-) }
 ; /tc.minimize WINDOW -> true when the window was visible before
 alias tc.minimize { echo -a $dll($tc.dll, WindowMinimize, $1-) }
@@ -46,7 +46,7 @@ alias tc.running { return $dll($tc.dll, ProcessIsRunning, $1-) }
 alias tc.kill { echo -a $dll($tc.dll, KillProcess, $1-) }
 
 ; ---- Shell ----
-; /tc.screensaver -> starts the screen saver; true/false (error: no taskbar)
+; /tc.screensaver -> starts the screen saver; true/false (false: none chosen; error: no taskbar)
 alias tc.screensaver { echo -a $dll($tc.dll, ScreenSaver, ) }
 ; /tc.startbutton show|hide|simulate -> true/false/error (error: already so, or no Start button)
 alias tc.startbutton { echo -a $dll($tc.dll, StartButton, $1) }
@@ -56,7 +56,7 @@ alias tc.desktopicons { echo -a $dll($tc.dll, DesktopIcons, $1) }
 ; ---- Machine facts and folders ----
 ; $tc.computer -> the computer's name
 alias tc.computer { return $dll($tc.dll, ComputerName, get) }
-; /tc.rename NAME -> renames the computer (1 to 15 characters; takes effect after a restart)
+; /tc.rename NAME -> renames the computer (1 to 15 characters; needs administrator rights; takes effect after a restart)
 alias tc.rename { echo -a $dll($tc.dll, ComputerName, set $1) }
 ; $tc.user -> the name of the user mIRC runs as
 alias tc.user { return $dll($tc.dll, UserName, ) }

@@ -60,8 +60,16 @@ struct FindTraits {
   static void close(pointer handle) noexcept { FindClose(handle); }
 };
 
+// An opened registry key: NULL when it could not be opened.
+struct RegistryKeyTraits {
+  using pointer = HKEY;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer key) noexcept { RegCloseKey(key); }
+};
+
 using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
 using unique_find = UniqueHandle<FindTraits>;
+using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
 
 }  // namespace toolcase

@@ -11,6 +11,7 @@
 // keeps its IRC connections alive, is never held until it recovers.
 #include "host/command.h"
 #include "host/function_ref.h"
+#include "shell/screen_saver.h"
 #include "shell/shell_requests.h"
 #include "window/not_responding.h"
 #include "window/window_reports.h"
@@ -174,5 +175,8 @@ TOOLCASE_COMMAND(StartButton) {
 }
 
 TOOLCASE_COMMAND(ScreenSaver) {
-  return run_command(data, [](const Text&) { return send_to_taskbar(SC_SCREENSAVE); });
+  return run_command(data, [](const Text&) {
+    // With none chosen the taskbar answers as if it had started one.
+    return shell::screen_saver_is_chosen() ? send_to_taskbar(SC_SCREENSAVE) : kFalse;
+  });
 }

@@ -37,16 +37,24 @@ TOOLCASE_COMMAND(Screen) {
   return run_command(data, [](const Text& input) {
     // Two integers and the "x" between them.
     using Answer = BoundedText<2 * text::IntegerText::kCapacity + 1>;
-    const auto metric = [](int index) { return text::integer_to_text(GetSystemMetrics(index)); };
-    if (text::keyword_match(input, "width")) return Answer(metric(SM_CXSCREEN));
-    if (text::keyword_match(input, "height")) return Answer(metric(SM_CYSCREEN));
-    if (text::keyword_match(input, "resolution")) {
-      Answer resolution(metric(SM_CXSCREEN));
-      resolution.push_back('x');
-      resolution.append(metric(SM_CYSCREEN));
-      return resolution;
-    }
-    return Answer(kError);
+    const bool width = text::keyword_match(input, "width");
+    const bool height = !width && text::keyword_match(input, "height");
+    if (!width && !height && !text::keyword_match(input, "resolution")) return Answer(kError);
+    // The display's mode is in real pixels. A scaled screen shows a host that
+    // is not DPI-aware smaller figures through the metrics (1280 for 1920 at
+    // 150%), which stay the fallback.
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    const bool have_mode = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) != FALSE;
+    const auto size_text = [&](int metric, DWORD pixels) {
+      return text::integer_to_text(have_mode ? static_cast<int>(pixels) : GetSystemMetrics(metric));
+    };
+    if (width) return Answer(size_text(SM_CXSCREEN, mode.dmPelsWidth));
+    if (height) return Answer(size_text(SM_CYSCREEN, mode.dmPelsHeight));
+    Answer resolution(size_text(SM_CXSCREEN, mode.dmPelsWidth));
+    resolution.push_back('x');
+    resolution.append(size_text(SM_CYSCREEN, mode.dmPelsHeight));
+    return resolution;
   });
 }
 
@@ -73,8 +81,11 @@ TOOLCASE_COMMAND(ComputerName) {
     const std::string_view new_name =
         utf8 ? utf8::after_characters(input, 4) : text::copy_range(input, 5, static_cast<int>(length));
     ScratchText.assign(new_name);
-    const BOOL set = utf8 ? SetComputerNameW(WideText(new_name).c_str())
-                          : SetComputerNameA(Text(new_name).c_str());
+    // As the platform's own renaming does: the DNS host name, and with it the
+    // NetBIOS name, which alone would leave the two apart.
+    const BOOL set =
+        utf8 ? SetComputerNameExW(ComputerNamePhysicalDnsHostname, WideText(new_name).c_str())
+             : SetComputerNameExA(ComputerNamePhysicalDnsHostname, Text(new_name).c_str());
     return Text(true_or_false(set == 1));
   });
 }

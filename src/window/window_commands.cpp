@@ -30,7 +30,8 @@ constexpr BOOL kDisable = 0;
 bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 
 // Reading a window's state, bringing it forward and posting to it never wait
-// on its program; every other action does.
+// on its program; every other action does, and so does restoring a minimized
+// window before bringing it forward.
 constexpr bool waits_on_window(WindowAction action) {
   return action != WindowAction::is_visible && action != WindowAction::activate &&
          action != WindowAction::close;
@@ -58,7 +59,14 @@ std::string_view act_on(HWND target, WindowAction action) {
     // "true" when the window was enabled before.
     case WindowAction::disable:
       return true_or_false(!window::was_disabled_before(EnableWindow(target, kDisable)));
+    // Brought forward while minimized, a window stays minimized: it is
+    // restored first (to maximized, if it was). A hidden one is not shown,
+    // which is WindowShow's work; restoring waits on the window's program.
     case WindowAction::activate:
+      if (IsIconic(target) && is_visible(target)) {
+        if (window::is_not_responding(target)) return kFalse;
+        ShowWindow(target, SW_RESTORE);
+      }
       return true_or_false(SetForegroundWindow(target) == 1);
     // "true" when the window was visible before.
     case WindowAction::minimize:

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <string>
@@ -22,13 +23,15 @@ namespace {
 
 // What the table acts on, all served by one other thread: an application's
 // window that is visible and enabled, one that is hidden and disabled (so that
-// showing or enabling it has something to do), and a stand-in shell.
+// showing or enabling it has something to do), a minimized one, and a
+// stand-in shell with a screen saver chosen.
 class Windows {
  public:
   explicit Windows(WindowThread& thread) : thread_(thread) {
     thread_.run([this] {
       SetWindowTextA(add(nullptr, shown_name, true, DefWindowProcA), "caption");
       EnableWindow(add(nullptr, hidden_name, false, DefWindowProcA), FALSE);
+      ShowWindow(add(nullptr, minimized_name, true, DefWindowProcA), SW_MINIMIZE);
       taskbar_ = add(nullptr, "Shell_TrayWnd", true, quiet_taskbar_proc);
       SetWindowPos(taskbar_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       add(taskbar_, "Start", true, DefWindowProcA);
@@ -36,6 +39,12 @@ class Windows {
           DefWindowProcA);
     });
     EXPECT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar_);
+    // This program's own file stands for the chosen screen saver.
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", REG_SZ,
+                              program, static_cast<DWORD>(std::strlen(program) + 1)),
+              ERROR_SUCCESS);
   }
   ~Windows() {
     thread_.run([this] { windows_.clear(); });
@@ -44,6 +53,7 @@ class Windows {
   HWND taskbar() const { return taskbar_; }
   const std::string shown_name = unique_name("shown");
   const std::string hidden_name = unique_name("hidden");
+  const std::string minimized_name = unique_name("minimized");
 
   // Each window's style (visible, disabled, minimised, maximised) and
   // caption, read without sending it anything.
@@ -81,6 +91,7 @@ const struct Row {
     {"WindowHide", &Windows::shown_name, ""},
     {"WindowShow", &Windows::hidden_name, ""},
     {"WindowEnable", &Windows::hidden_name, ""},
+    {"WindowActivate", &Windows::minimized_name, ""},
     {"StartButton", nullptr, "hide"},
     {"StartButton", nullptr, "show"},
     {"DesktopIcons", nullptr, "disable"},

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -62,6 +63,77 @@ LRESULT CALLBACK view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
+constexpr char kUserDesktop[] = "Control Panel\\Desktop";
+constexpr char kPolicyDesktop[] = "Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
+
+// HKCU\key's SCRNSAVE.EXE set to value, or deleted, while it lives; what was
+// there comes back when it goes.
+class SaverSetting {
+ public:
+  SaverSetting(const char* key, const std::optional<std::string>& value) : key_(key) {
+    DWORD size = sizeof before_;
+    had_value_ = RegGetValueA(HKEY_CURRENT_USER, key, "SCRNSAVE.EXE", RRF_RT_ANY | RRF_NOEXPAND,
+                              &type_, before_, &size) == ERROR_SUCCESS;
+    before_size_ = size;
+    put(REG_SZ, value ? value->c_str() : nullptr, value ? value->size() + 1 : 0);
+  }
+  ~SaverSetting() { put(type_, had_value_ ? before_ : nullptr, before_size_); }
+  SaverSetting(const SaverSetting&) = delete;
+  SaverSetting& operator=(const SaverSetting&) = delete;
+
+ private:
+  void put(DWORD type, const char* data, std::size_t size) {
+    if (data == nullptr) {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, key_, "SCRNSAVE.EXE");
+      return;
+    }
+    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key_, "SCRNSAVE.EXE", type, data,
+                              static_cast<DWORD>(size)),
+              ERROR_SUCCESS);
+  }
+
+  const char* key_;
+  bool had_value_ = false;
+  DWORD type_ = REG_NONE;
+  char before_[MAX_PATH * 2] = {};
+  DWORD before_size_ = 0;
+};
+
+// An existing file that stands for the chosen saver.
+std::string this_program() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// A 32-bit program on 64-bit Windows sees SysWOW64 as its system folder; the
+// shell, which starts the saver, sees the real one.
+template <typename Work>
+void in_the_shells_folders(Work work) {
+  PVOID redirection = nullptr;
+  const bool redirection_off = Wow64DisableWow64FsRedirection(&redirection);
+  work();
+  if (redirection_off) Wow64RevertWow64FsRedirection(redirection);
+}
+
+// A file that stands for a saver while it lives.
+class SaverFile {
+ public:
+  explicit SaverFile(std::string file) : path(std::move(file)) {
+    in_the_shells_folders([this] {
+      CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr));
+    });
+  }
+  ~SaverFile() {
+    in_the_shells_folders([this] { DeleteFileA(path.c_str()); });
+  }
+  SaverFile(const SaverFile&) = delete;
+  SaverFile& operator=(const SaverFile&) = delete;
+
+  const std::string path;
+};
+
 class StandInTaskbar : public testing::Test {
  protected:
   void SetUp() override {
@@ -105,7 +177,39 @@ class StandInDesktop : public testing::Test {
 
 }  // namespace
 
+TEST_F(StandInTaskbar, ScreenSaverStartsOnlyAChosenSaverThatExists) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const SaverFile in_temp(std::string(folder) + "toolcase-saver.scr");
+  GetSystemDirectoryA(folder, MAX_PATH);
+  const SaverFile in_system(std::string(folder) + "\\toolcase-system-saver.scr");
+  const std::string missing = in_temp.path + ".missing.scr";
+  const std::optional<std::string> none;
+  const struct {
+    const char* what;
+    std::optional<std::string> policy, user;
+    const char* answer;
+  } rows[] = {
+      {"no value", none, none, "false"},
+      {"an empty value", none, "", "false"},
+      {"an existing file", none, in_temp.path, "true"},
+      {"a missing file", none, missing, "false"},
+      {"a bare name of a saver in the system folder", none, "toolcase-system-saver.scr", "true"},
+      {"the policy's existing file, no user value", "%TEMP%\\toolcase-saver.scr", none, "true"},
+      {"the policy's missing file over the user's existing one", missing, in_temp.path, "false"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const SaverSetting policy(kPolicyDesktop, row.policy);
+    const SaverSetting user(kUserDesktop, row.user);
+    taskbar_record.system_commands.clear();
+    EXPECT_EQ(call("ScreenSaver", ""), row.answer);
+    EXPECT_EQ(taskbar_record.system_commands.size(), std::string_view(row.answer) == "true" ? 1u : 0u);
+  }
+}
+
 TEST_F(StandInTaskbar, ScreenSaverSendsScreenSaveWhateverTheInput) {
+  const SaverSetting chosen(kUserDesktop, this_program());
   for (const std::string& input : {std::string(), std::string("now"), std::string("simulate"),
                                    std::string(899, 'x')}) {
     taskbar_record.system_commands.clear();
@@ -117,6 +221,7 @@ TEST_F(StandInTaskbar, ScreenSaverSendsScreenSaveWhateverTheInput) {
 }
 
 TEST_F(StandInTaskbar, ScreenSaverAnswersByTheTaskbarsReply) {
+  const SaverSetting chosen(kUserDesktop, this_program());
   std::vector<LRESULT> refusals = {1, -1, 16};
   // On x64 the reply has 64 bits: one with only the upper half set is no 0.
   if (sizeof(LRESULT) == 8) refusals.push_back(static_cast<LRESULT>(std::uint64_t{1} << 32));
@@ -405,6 +510,7 @@ TEST(LaterShells, WithoutAShellNothingIsDoneAndEverythingAnswersError) {
   const std::vector<HWND> strays = {shell.add_on_other_thread("Button"),
                                     shell.add(nullptr, "ShellDll_DefView", DefWindowProcA)};
   std::vector<std::pair<std::string, std::string>> answers;
+  const SaverSetting chosen(kUserDesktop, this_program());
   if (no_taskbar) {
     ASSERT_EQ(FindWindowA("Progman", nullptr), nullptr);
     ASSERT_EQ(FindWindowA("WorkerW", nullptr), nullptr);

@@ -56,9 +56,9 @@ BOOL WINAPI fake_get_name(LPSTR buffer, LPDWORD size) {
   return fake.result;
 }
 
-BOOL WINAPI fake_set_computer_name(LPCSTR name) {
+BOOL WINAPI fake_set_computer_name(COMPUTER_NAME_FORMAT format, LPCSTR name) {
   ++fake.calls;
-  fake.name_passed = name;
+  fake.name_passed = format == ComputerNamePhysicalDnsHostname ? name : "(another name's form)";
   return fake.result;
 }
 
@@ -75,6 +75,13 @@ std::string platform_computer_name() {
   char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD size = sizeof name;
   EXPECT_TRUE(GetComputerNameA(name, &size));
+  return name;
+}
+
+std::string platform_dns_host_name() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  EXPECT_TRUE(GetComputerNameExA(ComputerNamePhysicalDnsHostname, name, &size));
   return name;
 }
 
@@ -143,7 +150,7 @@ TEST(ComputerName, GetClearsItsBufferSoAnUnwrittenNameAnswersError) {
 }
 
 TEST(ComputerName, OtherFormsAnswerErrorWithoutSettingAnything) {
-  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
+  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameExA",
                     as_farproc(&fake_set_computer_name));
   fake = {};
   fake.result = TRUE;
@@ -157,7 +164,7 @@ TEST(ComputerName, OtherFormsAnswerErrorWithoutSettingAnything) {
 }
 
 TEST(ComputerName, SetPassesEverythingAfterTheFourthCharacterAsWritten) {
-  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
+  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameExA",
                     as_farproc(&fake_set_computer_name));
   const struct {
     const char* input;
@@ -178,7 +185,7 @@ TEST(ComputerName, SetPassesEverythingAfterTheFourthCharacterAsWritten) {
 }
 
 TEST(ComputerName, SetAnswersTrueOnlyWhenThePlatformReportsExactly1) {
-  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameA",
+  ImportPatch patch(test_program(), "KERNEL32.dll", "SetComputerNameExA",
                     as_farproc(&fake_set_computer_name));
   for (BOOL result : {0, 2, -1, 0x101}) {
     fake = {};
@@ -192,12 +199,15 @@ TEST(ComputerName, SetAnswersTrueOnlyWhenThePlatformReportsExactly1) {
   EXPECT_EQ(call_linked(&ComputerName, "set Taken"), "true");
 }
 
-TEST(ComputerName, SetRenamesThisThrowawayMachine) {
+TEST(ComputerName, SetRenamesThisThrowawayMachineAsWindowsDoes) {
   const std::string original = platform_computer_name();
+  const std::string original_host = platform_dns_host_name();
   EXPECT_EQ(call("ComputerName", "set ToolcaseBox"), "true");
+  // The DNS host name, which a NetBIOS name alone would leave as it was.
+  EXPECT_EQ(platform_dns_host_name(), "ToolcaseBox");
   // The new name applies from the next start; this session keeps its own.
   EXPECT_EQ(call("ComputerName", "get"), original);
-  EXPECT_TRUE(SetComputerNameA(original.c_str()));
+  EXPECT_TRUE(SetComputerNameExA(ComputerNamePhysicalDnsHostname, original_host.c_str()));
 }
 
 TEST(UserName, AnswersThePlatformsNameWhateverTheInput) {
@@ -333,6 +343,35 @@ TEST(Screen, AnswersThePrimaryScreensSize) {
   EXPECT_EQ(call("Screen", "RESOLUTION"), width + "x" + height);
   for (const char* input : {"Resolution ", " width", "", "size", "widths"}) {
     EXPECT_EQ(call("Screen", input), "error") << '"' << input << '"';
+  }
+}
+
+// A host that is not DPI-aware, on a scaled screen, reads the metrics
+// shrunk: 1280 for 1920 pixels at 150%.
+int WINAPI two_thirds_of_metric(int index) { return GetSystemMetrics(index) * 2 / 3; }
+BOOL WINAPI failing_display_settings(LPCSTR, DWORD, DEVMODEA*) { return FALSE; }
+
+TEST(Screen, AnswersTheDisplaysModeElseTheMetrics) {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+  const struct {
+    const char* function;
+    FARPROC replacement;
+    int width, height;
+  } rows[] = {
+      {"GetSystemMetrics", as_farproc(&two_thirds_of_metric), static_cast<int>(mode.dmPelsWidth),
+       static_cast<int>(mode.dmPelsHeight)},
+      {"EnumDisplaySettingsA", as_farproc(&failing_display_settings),
+       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.function);
+    const ImportPatch patch(toolcase_module(), "USER32.dll", row.function, row.replacement);
+    EXPECT_EQ(call("Screen", "width"), std::to_string(row.width));
+    EXPECT_EQ(call("Screen", "height"), std::to_string(row.height));
+    EXPECT_EQ(call("Screen", "resolution"),
+              std::to_string(row.width) + "x" + std::to_string(row.height));
   }
 }
 

@@ -195,6 +195,33 @@ TEST(Activate, BringsTheWindowToTheForeground) {
   EXPECT_EQ(GetForegroundWindow(), second.handle());
 }
 
+// A minimized window is restored, to maximized if it was; a hidden one, or
+// one that is not minimized, keeps its state.
+TEST(Activate, RestoresAVisibleMinimizedWindowFirst) {
+  const struct {
+    const char* state;
+    std::vector<int> show_commands;  // from a visible, normal window
+    bool visible, iconic, zoomed;    // afterwards
+  } rows[] = {
+      {"minimized", {SW_MINIMIZE}, true, false, false},
+      {"minimized from maximized", {SW_MAXIMIZE, SW_MINIMIZE}, true, false, true},
+      {"maximized", {SW_MAXIMIZE}, true, false, true},
+      {"minimized and hidden", {SW_MINIMIZE, SW_HIDE}, false, true, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.state);
+    TestWindow window(unique_name("toolcase-activate"), unique_name("toolcase activate"), true);
+    for (const int command : row.show_commands) ShowWindow(window.handle(), command);
+    const std::string answer = call("WindowActivate", window.class_name());
+    EXPECT_EQ(IsWindowVisible(window.handle()) != FALSE, row.visible);
+    EXPECT_EQ(IsIconic(window.handle()) != FALSE, row.iconic);
+    EXPECT_EQ(IsZoomed(window.handle()) != FALSE, row.zoomed);
+    if (!row.visible) continue;
+    EXPECT_EQ(answer, "true");
+    EXPECT_EQ(GetForegroundWindow(), window.handle());
+  }
+}
+
 TEST(MinimizeMaximize, AnswerWhetherTheWindowWasVisibleBefore) {
   TestWindow shown(unique_name("toolcase-min"), unique_name("toolcase min"), true);
   EXPECT_EQ(call("WindowMinimize", shown.class_name()), "true");

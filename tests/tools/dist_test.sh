@@ -9,9 +9,9 @@ preset=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# What a user downloads and mIRC loads stays small: at most 32 KB shipped,
+# What a user downloads and mIRC loads stays small: at most 36 KB shipped,
 # debug link included.
-largest_dll=32768
+largest_dll=36864
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
