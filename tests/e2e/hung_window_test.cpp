@@ -47,6 +47,7 @@ class Windows {
               ERROR_SUCCESS);
   }
   ~Windows() {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
     thread_.run([this] { windows_.clear(); });
   }
 

@@ -66,37 +66,19 @@ LRESULT CALLBACK view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 constexpr char kUserDesktop[] = "Control Panel\\Desktop";
 constexpr char kPolicyDesktop[] = "Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
 
-// HKCU\key's SCRNSAVE.EXE set to value, or deleted, while it lives; what was
-// there comes back when it goes.
-class SaverSetting {
- public:
-  SaverSetting(const char* key, const std::optional<std::string>& value) : key_(key) {
-    DWORD size = sizeof before_;
-    had_value_ = RegGetValueA(HKEY_CURRENT_USER, key, "SCRNSAVE.EXE", RRF_RT_ANY | RRF_NOEXPAND,
-                              &type_, before_, &size) == ERROR_SUCCESS;
-    before_size_ = size;
-    put(REG_SZ, value ? value->c_str() : nullptr, value ? value->size() + 1 : 0);
-  }
-  ~SaverSetting() { put(type_, had_value_ ? before_ : nullptr, before_size_); }
-  SaverSetting(const SaverSetting&) = delete;
-  SaverSetting& operator=(const SaverSetting&) = delete;
-
- private:
-  void put(DWORD type, const char* data, std::size_t size) {
-    if (data == nullptr) {
-      RegDeleteKeyValueA(HKEY_CURRENT_USER, key_, "SCRNSAVE.EXE");
-      return;
+// HKCU\key's SCRNSAVE.EXE while it lives, or none; then none again, as a new
+// Windows 10 or 11 has it.
+struct SaverSetting {
+  SaverSetting(const char* key_name, const std::optional<std::string>& value) : key(key_name) {
+    if (value) {
+      RegSetKeyValueA(HKEY_CURRENT_USER, key, "SCRNSAVE.EXE", REG_SZ, value->c_str(),
+                      static_cast<DWORD>(value->size() + 1));
+    } else {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "SCRNSAVE.EXE");
     }
-    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key_, "SCRNSAVE.EXE", type, data,
-                              static_cast<DWORD>(size)),
-              ERROR_SUCCESS);
   }
-
-  const char* key_;
-  bool had_value_ = false;
-  DWORD type_ = REG_NONE;
-  char before_[MAX_PATH * 2] = {};
-  DWORD before_size_ = 0;
+  ~SaverSetting() { RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "SCRNSAVE.EXE"); }
+  const char* key;
 };
 
 // An existing file that stands for the chosen saver.
@@ -105,34 +87,6 @@ std::string this_program() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   return path;
 }
-
-// A 32-bit program on 64-bit Windows sees SysWOW64 as its system folder; the
-// shell, which starts the saver, sees the real one.
-template <typename Work>
-void in_the_shells_folders(Work work) {
-  PVOID redirection = nullptr;
-  const bool redirection_off = Wow64DisableWow64FsRedirection(&redirection);
-  work();
-  if (redirection_off) Wow64RevertWow64FsRedirection(redirection);
-}
-
-// A file that stands for a saver while it lives.
-class SaverFile {
- public:
-  explicit SaverFile(std::string file) : path(std::move(file)) {
-    in_the_shells_folders([this] {
-      CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr));
-    });
-  }
-  ~SaverFile() {
-    in_the_shells_folders([this] { DeleteFileA(path.c_str()); });
-  }
-  SaverFile(const SaverFile&) = delete;
-  SaverFile& operator=(const SaverFile&) = delete;
-
-  const std::string path;
-};
 
 class StandInTaskbar : public testing::Test {
  protected:
@@ -178,12 +132,15 @@ class StandInDesktop : public testing::Test {
 }  // namespace
 
 TEST_F(StandInTaskbar, ScreenSaverStartsOnlyAChosenSaverThatExists) {
-  char folder[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, folder);
-  const SaverFile in_temp(std::string(folder) + "toolcase-saver.scr");
-  GetSystemDirectoryA(folder, MAX_PATH);
-  const SaverFile in_system(std::string(folder) + "\\toolcase-system-saver.scr");
-  const std::string missing = in_temp.path + ".missing.scr";
+  // A saver in the system folder as the shell, a 64-bit program, sees it: a
+  // 32-bit program on 64-bit Windows sees SysWOW64 there unless it says not to.
+  char system_saver[MAX_PATH] = {};
+  lstrcatA(system_saver + GetSystemDirectoryA(system_saver, MAX_PATH), "\\toolcase-saver.scr");
+  PVOID redirection = nullptr;
+  const bool redirection_off = Wow64DisableWow64FsRedirection(&redirection);
+  CloseHandle(CreateFileA(system_saver, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (redirection_off) Wow64RevertWow64FsRedirection(redirection);
+  const std::string missing = this_program() + ".missing.scr";
   const std::optional<std::string> none;
   const struct {
     const char* what;
@@ -192,11 +149,12 @@ TEST_F(StandInTaskbar, ScreenSaverStartsOnlyAChosenSaverThatExists) {
   } rows[] = {
       {"no value", none, none, "false"},
       {"an empty value", none, "", "false"},
-      {"an existing file", none, in_temp.path, "true"},
+      {"an existing file", none, this_program(), "true"},
       {"a missing file", none, missing, "false"},
-      {"a bare name of a saver in the system folder", none, "toolcase-system-saver.scr", "true"},
-      {"the policy's existing file, no user value", "%TEMP%\\toolcase-saver.scr", none, "true"},
-      {"the policy's missing file over the user's existing one", missing, in_temp.path, "false"},
+      {"a bare name of a saver in the system folder", none, "toolcase-saver.scr", "true"},
+      {"the policy's existing file, no user value", "%SystemRoot%\\system32\\toolcase-saver.scr",
+       none, "true"},
+      {"the policy's missing file over the user's existing one", missing, this_program(), "false"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
