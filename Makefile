@@ -5,7 +5,8 @@
 #            briefly, static analysis, the tool and package checks, and the
 #            Windows end-to-end tests under Wine (32-bit and x64 programs on
 #            64-bit Windows, 32-bit ones on 32-bit Windows).
-# make dist  packs dist/toolcase-<version>.zip for mIRC users.
+# make dist  packs dist/toolcase-<version>.zip for mIRC users, and the DLLs'
+#            debug information in dist/toolcase-<version>-symbols.zip.
 # make fuzz  runs every libFuzzer target for FUZZ_SECONDS each.
 # make bench times each command of the 32-bit DLL, then of the x64 one,
 #            against the platform calls it makes (under Wine), then the pure

@@ -10,10 +10,11 @@ alias -l tc.dll { return $scriptdir $+ toolcase.dll }
 
 ; $tc.info -> one-line information about the library. /tc.about shows the full box.
 alias tc.info { return $dll($tc.dll, DLLInfo, ) }
-; /tc.about shows the information box without blocking mIRC ($dllcall runs it on a worker thread).
-alias tc.about { noop $dllcall($tc.dll, tc.done, DLLInfo, msg) }
-; Called by $dllcall when a command run in the background has answered ($1- is the answer).
-alias -l tc.done { echo -a toolcase: $1- }
+; /tc.about shows the information box without blocking mIRC ($dllcall calls on another thread).
+alias tc.about { noop $dllcall($tc.dll, tc.called, DLLInfo, msg) }
+; $dllcall runs this alias when the call returns. The command's answer does not reach it, so
+; $dllcall serves only calls whose answer is not needed; it must be a global alias.
+alias tc.called { return }
 
 ; ---- Windows: WINDOW is a window's class name (tried first) or its exact title ----
 ; $tc.visible(WINDOW) -> true/false
@@ -71,13 +72,16 @@ alias tc.dir { return $dll($tc.dll, GetDir, $1) }
 alias tc.longpath { return $dll($tc.dll, ExtractFullPath, $1-) }
 
 ; ---- Notification ----
-; /tc.ask BUTTONS;ICON;CAPTION;MESSAGE -> shows a box without blocking mIRC and echoes the button
-;   BUTTONS: ok, yesno, yesnocancel, abortretryignore   ICON: information, warning, error, question
-;   e.g. /tc.ask yesno;question;Confirm;Delete the log?
-alias tc.ask { noop $dllcall($tc.dll, tc.done, MessageDialog, $1-) }
 ; $tc.askwait(BUTTONS;ICON;CAPTION;MESSAGE) -> ok, cancel, abort, retry, ignore, yes, no or error
-;   (blocks mIRC until the box is closed)
+;   BUTTONS: ok, yesno, yesnocancel, abortretryignore   ICON: information, warning, error, question
+;   (mIRC waits until the box is closed: only $dll returns the button)
 alias tc.askwait { return $dll($tc.dll, MessageDialog, $1-) }
+; /tc.ask BUTTONS;ICON;CAPTION;MESSAGE -> shows the box and echoes the button (mIRC waits)
+;   e.g. /tc.ask yesno;question;Confirm;Delete the log?
+alias tc.ask { echo -a $tc.askwait($1-) }
+; /tc.tell ICON;CAPTION;MESSAGE -> a box with only OK, without blocking mIRC
+;   e.g. /tc.tell information;Backup;The log is saved.
+alias tc.tell { noop $dllcall($tc.dll, tc.called, MessageDialog, ok; $+ $1-) }
 ; /tc.beep information|warning|error|default -> true/false/error
 alias tc.beep { echo -a $dll($tc.dll, Beep, $1) }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Packs the release: dist/toolcase-<version>.zip with the 32-bit DLL (for
-# mIRC) and x64/toolcase.dll (for 64-bit hosts), each stripped and with its
-# debug information beside it in toolcase.dll.debug (which debuggers find
-# through the DLL's GNU debug link), the command-line hosts, the README, the
-# example script and the SHA-256 sums of every file.
+# Packs the release: dist/toolcase-<version>.zip, what a user copies, with
+# the 32-bit DLL (for mIRC) and x64/toolcase.dll (for 64-bit hosts), each
+# stripped, the command-line hosts, the README, the example script and the
+# SHA-256 sums of every file; and dist/toolcase-<version>-symbols.zip with
+# each DLL's debug information in toolcase.dll.debug, in the same folders, and
+# its own sums. Each DLL names its debug file, with its checksum, in its GNU
+# debug link: a debugger finds the file beside the DLL.
 #
-# The zip is reproducible: the same commit gives the same bytes wherever and
+# Both zips are reproducible: the same commit gives the same bytes wherever and
 # whenever it is built. Every date in it (the PE headers of the shipped
 # programs, the files' dates in the zip) is the time of the last commit, or
 # SOURCE_DATE_EPOCH when set; its entries are sorted, with fixed modes and no
@@ -28,18 +30,20 @@ name=toolcase-$version
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 folder=$stage/$name
-mkdir "$folder"
+symbols=$stage/$name-symbols
+mkdir "$folder" "$symbols"
 
 # ship_dll BUILT-DLL PATH-IN-ZIP BINUTILS-PREFIX
-# Ships the DLL stripped, with its debug information in <name>.debug beside
-# it, named (with its checksum) by the DLL's .gnu_debuglink section. Both
-# binutils stamp the PE header with SOURCE_DATE_EPOCH.
+# Ships the DLL stripped, and its debug information in <name>.debug at the
+# same place in the symbols' folder, named (with its checksum) by the DLL's
+# .gnu_debuglink section. Both binutils stamp the PE header with
+# SOURCE_DATE_EPOCH.
 ship_dll() {
-  local built=$1 shipped=$folder/$2 binutils=$3
-  mkdir -p "$(dirname "$shipped")"
-  "$binutils-objcopy" --only-keep-debug "$built" "$shipped.debug"
+  local built=$1 shipped=$folder/$2 debug=$symbols/$2.debug binutils=$3
+  mkdir -p "$(dirname "$shipped")" "$(dirname "$debug")"
+  "$binutils-objcopy" --only-keep-debug "$built" "$debug"
   "$binutils-strip" --strip-all -o "$shipped" "$built"
-  "$binutils-objcopy" --add-gnu-debuglink="$shipped.debug" "$shipped"
+  "$binutils-objcopy" --add-gnu-debuglink="$debug" "$shipped"
   local bytes
   bytes=$(stat -c %s "$shipped")
   echo "$2: $bytes bytes ($(awk "BEGIN { printf \"%.1f\", $bytes / 1024 }") KB) stripped," \
@@ -52,7 +56,9 @@ ship_dll "$build/x64/toolcase.dll" x64/toolcase.dll x86_64-w64-mingw32
 i686-w64-mingw32-strip --strip-all -o "$folder/toolcase-call.exe" "$build/toolcase-call.exe"
 x86_64-w64-mingw32-strip --strip-all -o "$folder/x64/toolcase-call.exe" "$build/x64/toolcase-call.exe"
 cp "$top/README.md" "$top/examples/toolcase.mrc" "$folder/"
-(cd "$folder" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort | xargs sha256sum > SHA256SUMS)
+for packed in "$folder" "$symbols"; do
+  (cd "$packed" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort | xargs sha256sum > SHA256SUMS)
+done
 
 # Fixed modes and dates, not what this machine's umask and clock made; zip
 # writes DOS dates in local time, so it runs in UTC.
@@ -60,6 +66,8 @@ find "$stage" -type d -exec chmod 0755 {} +
 find "$stage" -type f -exec chmod 0644 {} +
 find "$stage" -type f \( -name '*.exe' -o -name '*.dll' \) -exec chmod 0755 {} +
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-rm -f "$out/$name.zip"
-(cd "$stage" && find "$name" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$out/$name.zip" -@)
-echo "$out/$name.zip"
+for packed in "$name" "$name-symbols"; do
+  rm -f "$out/$packed.zip"
+  (cd "$stage" && find "$packed" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$out/$packed.zip" -@)
+  echo "$out/$packed.zip"
+done

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Anyone can rebuild the release and get the same bytes: the release of this
+# Anyone can rebuild the release and get the same bytes: both zips of this
 # build folder against a second build of the same sources in another folder,
 # three days later by the clock (faketime), under another umask. Names every
 # file that differs (and shows why with diffoscope, when installed).
@@ -33,21 +33,32 @@ if ! (export -f second_build; export work preset
   exit 1
 fi
 
-first=$(echo "$work"/first/*.zip)
-second=$(echo "$work"/second/*.zip)
-if cmp -s "$first" "$second"; then
-  echo "ok: $(basename "$first") built twice, bytes identical ($(sha256sum < "$first" | cut -c1-16)...)"
-  exit 0
-fi
-echo "FAIL: $(basename "$first") differs between the two builds"
-unzip -q "$first" -d "$work/a" && unzip -q "$second" -d "$work/b"
-diff <(cd "$work/a" && find . -type f | sort) <(cd "$work/b" && find . -type f | sort)
-(cd "$work/a" && find . -type f) | while read -r file; do
-  if ! cmp -s "$work/a/$file" "$work/b/$file"; then
-    echo "  differs: ${file#./}"
-    command -v diffoscope >/dev/null && diffoscope --text - "$work/a/$file" "$work/b/$file" | head -n 40
+# compare_zips FIRST SECOND: 0 when their bytes are the same; else names
+# every file that differs.
+compare_zips() {
+  local first=$1 second=$2 name
+  name=$(basename "$first")
+  if cmp -s "$first" "$second"; then
+    echo "ok: $name built twice, bytes identical ($(sha256sum < "$first" | cut -c1-16)...)"
+    return 0
   fi
+  echo "FAIL: $name differs between the two builds"
+  rm -rf "$work/a" "$work/b"
+  unzip -q "$first" -d "$work/a" && unzip -q "$second" -d "$work/b"
+  diff <(cd "$work/a" && find . -type f | sort) <(cd "$work/b" && find . -type f | sort)
+  (cd "$work/a" && find . -type f) | while read -r file; do
+    if ! cmp -s "$work/a/$file" "$work/b/$file"; then
+      echo "  differs: ${file#./}"
+      command -v diffoscope >/dev/null && diffoscope --text - "$work/a/$file" "$work/b/$file" | head -n 40
+    fi
+  done
+  zipinfo -v "$first" >"$work/a.info"; zipinfo -v "$second" >"$work/b.info"
+  diff "$work/a.info" "$work/b.info" | head -n 20
+  return 1
+}
+failures=0
+for first in "$work"/first/*.zip; do
+  compare_zips "$first" "$work/second/$(basename "$first")" || failures=$((failures + 1))
 done
-zipinfo -v "$first" >"$work/a.info"; zipinfo -v "$second" >"$work/b.info"
-diff "$work/a.info" "$work/b.info" | head -n 20
-exit 1
+[ "$(ls "$work"/first/*.zip | wc -l)" -eq 2 ] || { echo "FAIL: make-dist made no two zips"; exit 1; }
+exit $((failures > 0))
