@@ -7,12 +7,17 @@
 
 #include <cstddef>
 
+#include "host/stack_guard.h"
+
 // The linker's list of constructors: -1 (the count is not stored), each
 // constructor in link order, then 0. The name is the linker's own.
 extern "C" void (*__CTOR_LIST__[])();  // NOLINT(bugprone-reserved-identifier)
 
-extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE, DWORD reason, LPVOID) {
+// Unguarded: the guard changes while this frame is live.
+extern "C" __attribute__((no_stack_protector)) BOOL WINAPI DllEntryPoint(HINSTANCE, DWORD reason,
+                                                                         LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
+    toolcase::set_stack_guard();
     std::size_t count = 0;
     while (__CTOR_LIST__[count + 1] != nullptr) ++count;
     // Last to first, as the runtime's own start-up runs them.

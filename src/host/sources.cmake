@@ -7,4 +7,5 @@ list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_strings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wide_text.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/dllinfo.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/dllinfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stack_guard.cpp)

@@ -2,7 +2,7 @@
 # What the DLL's PE header promises its host, read from the file itself: the
 # oldest Windows it loads on, ASLR with relocations to back it, DEP, on x64
 # high-entropy ASLR, on 32-bit no structured exception handler (NO_SEH), no
-# section both writable and executable.
+# section both writable and executable; and the stack guard compiled in.
 #   pe_header_test.sh DLL OS-VERSION      (OS-VERSION: 5.1 for XP, 6.0 for Vista)
 set -uo pipefail
 dll=$1
@@ -18,8 +18,8 @@ sections=$(u16 $((pe + 6)))
 optional=$((pe + 24))
 optional_size=$(u16 $((pe + 20)))
 case $(u16 "$optional") in
-  267) bits=32 directories=$((optional + 96)) ;;
-  523) bits=64 directories=$((optional + 112)) ;;
+  267) bits=32 directories=$((optional + 96)) objdump=i686-w64-mingw32-objdump ;;
+  523) bits=64 directories=$((optional + 112)) objdump=x86_64-w64-mingw32-objdump ;;
   *) echo "FAIL: $dll has an unknown optional header"; exit 1 ;;
 esac
 
@@ -38,10 +38,15 @@ else
   has 0x400 || fail "not NO_SEH"
   # An image marked NO_SEH must not install a handler: a write of fs:0, the
   # head of the thread's handler chain, would be one.
-  if i686-w64-mingw32-objdump -d "$dll" | grep -E 'mov +%[a-z]+,%fs:0x0$'; then
+  if "$objdump" -d "$dll" | grep -E 'mov +%[a-z]+,%fs:0x0$'; then
     fail "marked NO_SEH, yet installs a structured exception handler (above)"
   fi
 fi
+# The guard's failure routine is linked in and called by the guarded
+# functions (named by this build's symbols, which the shipped DLL leaves in its
+# debug file).
+guarded=$("$objdump" -d "$dll" | grep -c -E 'call +[0-9a-f]+ <_?__stack_chk_fail>')
+[ "$guarded" -gt 0 ] || fail "no function calls __stack_chk_fail: no stack guard"
 # ASLR moves the image only if it can be relocated.
 [ "$(u32 $((directories + 5 * 8 + 4)))" -gt 0 ] || fail "no base relocations"
 
@@ -55,5 +60,6 @@ for ((i = 0; i < sections; i++)); do
 done
 
 [ $failures -eq 0 ] && echo "ok: $(basename "$dll") ($bits-bit) for Windows $want_version and later," \
-  "ASLR, DEP$([ $bits == 64 ] && echo ", high-entropy ASLR" || echo ", NO_SEH"), no writable code"
+  "ASLR, DEP$([ $bits == 64 ] && echo ", high-entropy ASLR" || echo ", NO_SEH"), no writable code," \
+  "a stack guard in $guarded functions"
 exit $((failures > 0))
