@@ -48,7 +48,8 @@ bool has_folder(std::wstring_view path) { return path.find_first_of(L"\\/:") != 
 // A 32-bit process on 64-bit Windows is shown SysWOW64 where it names
 // System32, while the shell, a 64-bit program, starts a saver from System32
 // itself: the file is looked for where the shell looks. The switch that
-// turns this off does not exist on 32-bit Windows before Vista.
+// turns the redirection off is looked up, since Windows XP's 32-bit kernel32
+// has none.
 DWORD file_attributes_as_the_shell_sees(const wchar_t* path) {
 #ifdef _WIN64
   return GetFileAttributesW(path);
