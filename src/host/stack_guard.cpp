@@ -5,13 +5,6 @@
 
 #include <cstdint>
 
-// The names the compiler's guarded functions refer to. GCC's own runtime
-// for them (libssp) would be one more DLL beside this one.
-extern "C" {
-std::uintptr_t __stack_chk_guard;  // NOLINT(bugprone-reserved-identifier)
-[[noreturn]] void __stack_chk_fail();  // NOLINT(bugprone-reserved-identifier)
-}
-
 namespace {
 
 // The status with which Windows' own guard ends a process.
@@ -19,12 +12,19 @@ constexpr UINT kStackBufferOverrun = 0xC0000409;
 
 }  // namespace
 
+// The names the compiler's guarded functions refer to. GCC's own runtime
+// for them (libssp) would be one more DLL beside this one.
+extern "C" {
+std::uintptr_t __stack_chk_guard;  // NOLINT(bugprone-reserved-identifier)
+
 // Ends the process at once, as the platform's guard does: the stack is not
 // to be trusted, so nothing unwinds, no box is shown and the host is not
 // called back.
-extern "C" __attribute__((no_stack_protector)) void __stack_chk_fail() {
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
+[[noreturn]] __attribute__((no_stack_protector)) void __stack_chk_fail() {
   TerminateProcess(GetCurrentProcess(), kStackBufferOverrun);
   __builtin_trap();
+}
 }
 
 namespace toolcase {

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <future>
 #include <memory>
 #include <string>
@@ -39,11 +38,10 @@ class Windows {
           DefWindowProcA);
     });
     EXPECT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar_);
-    // This program's own file stands for the chosen screen saver.
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    // Any existing file stands for the chosen screen saver.
+    constexpr char kSaver[] = "%SystemRoot%\\system32\\kernel32.dll";
     EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", REG_SZ,
-                              program, static_cast<DWORD>(std::strlen(program) + 1)),
+                              kSaver, sizeof kSaver),
               ERROR_SUCCESS);
   }
   ~Windows() {

@@ -56,9 +56,9 @@ compare_zips() {
   diff "$work/a.info" "$work/b.info" | head -n 20
   return 1
 }
+[ "$(ls "$work"/first/*.zip | wc -l)" -eq 2 ] || { echo "FAIL: make-dist made no two zips"; exit 1; }
 failures=0
 for first in "$work"/first/*.zip; do
   compare_zips "$first" "$work/second/$(basename "$first")" || failures=$((failures + 1))
 done
-[ "$(ls "$work"/first/*.zip | wc -l)" -eq 2 ] || { echo "FAIL: make-dist made no two zips"; exit 1; }
 exit $((failures > 0))
