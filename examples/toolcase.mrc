@@ -23,9 +23,9 @@ alias tc.visible { return $dll($tc.dll, WindowIsVisible, $1-) }
 alias tc.show { echo -a $dll($tc.dll, WindowShow, $1-) }
 ; /tc.hide WINDOW -> true, false, or error (not found / already hidden)
 alias tc.hide { echo -a $dll($tc.dll, WindowHide, $1-) }
-; /tc.enable WINDOW -> true (was disabled), false (already enabled), error (not found)
+; /tc.enable WINDOW -> true (was disabled), false (already enabled, or refused), error (not found)
 alias tc.enable { echo -a $dll($tc.dll, WindowEnable, $1-) }
-; /tc.disable WINDOW -> true (was enabled), false (already disabled), error (not found)
+; /tc.disable WINDOW -> true (was enabled), false (already disabled, or refused), error (not found)
 alias tc.disable { echo -a $dll($tc.dll, WindowDisable, $1-) }
 ; /tc.activate WINDOW -> true when brought to the foreground (a minimised window is restored)
 alias tc.activate { echo -a $dll($tc.dll, WindowActivate, $1-) }

@@ -1,3 +1,4 @@
+#include "host/box_owner.h"
 #include "host/command.h"
 #include "host/info_text.h"
 #include "host/module_strings.h"
@@ -9,8 +10,9 @@ TOOLCASE_COMMAND(DLLInfo) {
   return run_command(data, [&](const Text& input) {
     if (!text::keyword_match(input, "msg")) return std::string_view(kShortInfoText);
     const Text caption = ProductCaption.value();
-    const int pressed = MessageBoxA(main_window, kFullInfoText, caption.c_str(),
-                                    MB_OK | MB_ICONINFORMATION);
+    const BoxOwner owner = box_owner(main_window);
+    const int pressed = MessageBoxA(owner.window, kFullInfoText, caption.c_str(),
+                                    MB_OK | MB_ICONINFORMATION | owner.extra_style);
     return pressed == IDOK ? kTrue : kError;
   });
 }

@@ -2,6 +2,7 @@
 // platform's alert sounds.
 #include <optional>
 
+#include "host/box_owner.h"
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/text.h"
@@ -31,12 +32,14 @@ TOOLCASE_COMMAND(MessageDialog) {
     ScratchText.assign(working);
     if (!request) return kError;
     // Modal to the owner only: the style carries no other flag.
+    const BoxOwner owner = box_owner(main_window);
+    const UINT style = request->style | owner.extra_style;
     const int pressed =
         encoding == TextEncoding::utf8
-            ? MessageBoxW(main_window, WideText(request->message).c_str(),
-                          WideText(request->caption).c_str(), request->style)
-            : MessageBoxA(main_window, request->message.c_str(), request->caption.c_str(),
-                          request->style);
+            ? MessageBoxW(owner.window, WideText(request->message).c_str(),
+                          WideText(request->caption).c_str(), style)
+            : MessageBoxA(owner.window, request->message.c_str(), request->caption.c_str(),
+                          style);
     return notify::button_answer(pressed);
   });
 }

@@ -6,7 +6,6 @@
 
 #include "host/command.h"
 #include "host/function_ref.h"
-#include "host/text.h"
 #include "host/unique_handle.h"
 #include "host/wide_text.h"
 #include "process/load_time_locale.h"
@@ -39,32 +38,56 @@ void walk_process_list(Examine&& examine) {
   }
 }
 
+// How the names of a call are split and upper-cased. In a UTF-8 call the
+// names are read wide and compared as UTF-8, where no byte of a character is
+// ever '\', ':' or an ASCII letter.
+const NameEncoding& name_encoding(TextEncoding encoding) {
+  static constexpr NameEncoding kUtf8{};
+  return encoding == TextEncoding::utf8 ? kUtf8 : load_time_locale().name_encoding;
+}
+
 // Calls on_match(process id) for every process whose executable name answers
-// to the name under test (already ASCII-upper-cased), in list order. In a
-// UTF-8 call the names are read wide and compared as UTF-8, where no '\' or
-// ':' byte is ever part of another character.
+// to the name under test (already upper-cased), in list order.
 void for_each_match(std::string_view name_under_test, TextEncoding encoding,
                     FunctionRef<void(DWORD)> on_match) {
+  const NameEncoding& names = name_encoding(encoding);
   if (encoding == TextEncoding::utf8) {
     walk_process_list<PROCESSENTRY32W>([&](const PROCESSENTRY32W& entry) {
       const Text name = text_from_wide(entry.szExeFile);
-      if (name_matches(name, name_under_test, NameEncoding{})) on_match(entry.th32ProcessID);
+      if (name_matches(name, name_under_test, names)) on_match(entry.th32ProcessID);
     });
     return;
   }
   walk_process_list<PROCESSENTRY32>([&](const PROCESSENTRY32& entry) {
     if (name_matches(executable_name(std::span<const char>(entry.szExeFile)), name_under_test,
-                     load_time_locale().name_encoding)) {
+                     names)) {
       on_match(entry.th32ProcessID);
     }
   });
+}
+
+// Ends the process; nonzero when it has ended. Ending a program's main process
+// ends its helpers too, and asynchronously: by a helper's turn it may be gone
+// from the system (OpenProcess fails with ERROR_INVALID_PARAMETER) or be
+// ending, which TerminateProcess refuses with ERROR_ACCESS_DENIED. Either way
+// it is ended as asked. Process id 0, the idle process, is never opened.
+BOOL terminate_or_already_ended(DWORD process_id) {
+  unique_process process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id));
+  // A process may grant the right to end it but not the right to wait for it.
+  if (!process && GetLastError() == ERROR_ACCESS_DENIED) {
+    process.reset(OpenProcess(PROCESS_TERMINATE, FALSE, process_id));
+  }
+  if (!process) return process_id != 0 && GetLastError() == ERROR_INVALID_PARAMETER;
+  if (const BOOL terminated = TerminateProcess(process.get(), 0)) return terminated;
+  // Without SYNCHRONIZE the wait fails: a live process refused stays refused.
+  return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
 }
 
 }  // namespace
 
 TOOLCASE_COMMAND(ProcessIsRunning) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const Text name = text::to_upper_ascii(input);
+    const Text name = upper_name(input, name_encoding(encoding));
     bool running = false;
     for_each_match(name, encoding, [&running](DWORD) { running = true; });
     return true_or_false(running);
@@ -73,11 +96,10 @@ TOOLCASE_COMMAND(ProcessIsRunning) {
 
 TOOLCASE_COMMAND(KillProcess) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const Text name = text::to_upper_ascii(input);
+    const Text name = upper_name(input, name_encoding(encoding));
     TerminationStatus status;
     for_each_match(name, encoding, [&status](DWORD process_id) {
-      const unique_process process(OpenProcess(PROCESS_TERMINATE, FALSE, process_id));
-      status.record(process ? TerminateProcess(process.get(), 0) : 0);
+      status.record(terminate_or_already_ended(process_id));
     });
     return true_or_false(status.succeeded());
   });

@@ -14,13 +14,24 @@ bool is_lead_byte(const LeadByteTable& lead_bytes, char c) {
   return lead_bytes[static_cast<unsigned char>(c)];
 }
 
-// Compared without a copy: the walk runs for every process on every call.
-bool equals_upper_ascii(std::string_view name, std::string_view upper) {
-  if (name.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (upper_ascii(name[i]) != upper[i]) return false;
+// Calls visit(byte) with each byte of the name upper-cased by upper_name's
+// rule; stops early when visit returns false.
+template <typename Visit>
+void for_each_upper(std::string_view name, const NameEncoding& encoding, Visit&& visit) {
+  bool second_half = false;
+  for (const char c : name) {
+    if (!visit(second_half ? c : upper_ascii(c))) return;
+    second_half = !second_half && encoding.double_byte_rules && is_lead_byte(encoding.lead_bytes, c);
   }
-  return true;
+}
+
+// Compared without a copy: the walk runs for every process on every call.
+bool equals_upper(std::string_view name, std::string_view upper, const NameEncoding& encoding) {
+  if (name.size() != upper.size()) return false;
+  std::size_t at = 0;
+  bool equal = true;
+  for_each_upper(name, encoding, [&](char c) { return equal = c == upper[at++]; });
+  return equal;
 }
 
 }  // namespace
@@ -66,10 +77,19 @@ std::string_view file_name_part(std::string_view name, const NameEncoding& encod
   return name;
 }
 
+Text upper_name(std::string_view name, const NameEncoding& encoding) {
+  Text upper;
+  for_each_upper(name, encoding, [&upper](char c) {
+    upper.push_back(c);
+    return true;
+  });
+  return upper;
+}
+
 bool name_matches(std::string_view executable_name, std::string_view name_under_test,
                   const NameEncoding& encoding) {
-  return equals_upper_ascii(file_name_part(executable_name, encoding), name_under_test) ||
-         equals_upper_ascii(executable_name, name_under_test);
+  return equals_upper(file_name_part(executable_name, encoding), name_under_test, encoding) ||
+         equals_upper(executable_name, name_under_test, encoding);
 }
 
 }  // namespace toolcase::process

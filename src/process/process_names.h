@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "host/bounded_text.h"
+
 namespace toolcase::process {
 
 // lead_bytes[b]: byte b starts a double-byte character in the code page.
@@ -33,9 +35,14 @@ std::string_view executable_name(std::span<const char> field);
 // follows an odd run of lead bytes is the second byte of a character.
 std::string_view file_name_part(std::string_view name, const NameEncoding& encoding);
 
+// ASCII letters upper-cased, every other byte kept; under double-byte rules
+// the byte after a lead byte too, as it is the second half of a character
+// (in code page 932 "\x83\x61" is one character, "\x83\x41" another).
+Text upper_name(std::string_view name, const NameEncoding& encoding);
+
 // Whether a process of that executable name answers to the name under test
-// (already ASCII-upper-cased): its file-name part or, failing that, its whole
-// name, ASCII-upper-cased, equals it byte for byte.
+// (already upper-cased by upper_name): its file-name part or, failing that,
+// its whole name, upper-cased the same way, equals it byte for byte.
 bool name_matches(std::string_view executable_name, std::string_view name_under_test,
                   const NameEncoding& encoding);
 

@@ -98,17 +98,13 @@ HWND desktop_top_child() {
   return raised_desktop_view();
 }
 
-// TRUE as a 32-bit truth value with every bit set; EnableWindow reads any
-// nonzero value as TRUE.
-constexpr BOOL kEnableAllBits = -1;
-
 std::string_view enable_desktop_view(bool enable) {
   const HWND view = desktop_view();
   if (!view) return kError;
   if (window::is_not_responding(view)) return kFalse;
-  const bool was_disabled =
-      window::was_disabled_before(EnableWindow(view, enable ? kEnableAllBits : FALSE));
-  return shell::state_change_answer(was_disabled != enable);
+  const window::EnableOutcome outcome = window::set_enabled(view, enable);
+  if (outcome == window::EnableOutcome::refused) return kFalse;
+  return shell::state_change_answer(outcome == window::EnableOutcome::already);
 }
 
 // ShowWindow's own report is not used here: a window may refuse, or stay

@@ -45,16 +45,27 @@ std::optional<Text> temp_folder(TextEncoding encoding) {
       [](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
 }
 
+// The name for a component that the search could not report: empty for one
+// that does not exist. Since Vista, "Documents and Settings", "Application
+// Data", "My Documents" and their kind are junctions that deny listing to
+// everyone; a name under them exists, and is kept as the caller wrote it.
+Text unreported_name(std::string_view pattern) {
+  if (GetLastError() != ERROR_ACCESS_DENIED) return Text();
+  // After the last "\\", or all of it when there is none (npos + 1 is 0).
+  pattern.remove_prefix(pattern.rfind('\\') + 1);
+  return Text(pattern);
+}
+
 // The stored name of the first entry the directory search reports.
 Text stored_name(const Text& pattern, TextEncoding encoding) {
   if (encoding == TextEncoding::utf8) {
     WIN32_FIND_DATAW record{};
     const unique_find search(FindFirstFileW(WideText(pattern).c_str(), &record));
-    return search ? text_from_wide(record.cFileName) : Text();
+    return search ? text_from_wide(record.cFileName) : unreported_name(pattern);
   }
   WIN32_FIND_DATAA record{};
   const unique_find search(FindFirstFileA(pattern.c_str(), &record));
-  return search ? text_from_ansi(record.cFileName) : Text();
+  return search ? text_from_ansi(record.cFileName) : unreported_name(pattern);
 }
 
 Text expand_long_path(std::string_view path, TextEncoding encoding) {

@@ -12,7 +12,8 @@
 namespace toolcase::sysinfo {
 
 // stored_name(pattern) gives, for a search pattern (a Text), the stored name
-// of the first entry it finds, or "" when it finds none.
+// of the first entry it finds, or the name to put in its place ("" when
+// there is no such entry).
 //
 // The first component (up to and including the first "\") stays as written;
 // each further component becomes the name found for the path as written up to

@@ -23,10 +23,6 @@ enum class WindowAction {
   close
 };
 
-// EnableWindow's flag with all 32 bits set: enable.
-constexpr BOOL kEnable = -1;
-constexpr BOOL kDisable = 0;
-
 bool is_visible(HWND target) { return IsWindowVisible(target) != 0; }
 
 // Reading a window's state, bringing it forward and posting to it never wait
@@ -53,12 +49,12 @@ std::string_view act_on(HWND target, WindowAction action) {
       if (!is_visible(target)) return kError;
       ShowWindow(target, SW_HIDE);
       return true_or_false(!is_visible(target));
-    // "true" when the window was disabled before.
+    // "true" when the window was disabled before and is enabled now.
     case WindowAction::enable:
-      return true_or_false(window::was_disabled_before(EnableWindow(target, kEnable)));
-    // "true" when the window was enabled before.
+      return true_or_false(window::set_enabled(target, true) == window::EnableOutcome::changed);
+    // "true" when the window was enabled before and is disabled now.
     case WindowAction::disable:
-      return true_or_false(!window::was_disabled_before(EnableWindow(target, kDisable)));
+      return true_or_false(window::set_enabled(target, false) == window::EnableOutcome::changed);
     // Brought forward while minimized, a window stays minimized: it is
     // restored first (to maximized, if it was). A hidden one is not shown,
     // which is WindowShow's work; restoring waits on the window's program.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -170,6 +171,27 @@ TEST_F(MessageDialogTest, TheBoxIsModalToTheMainWindow) {
   EXPECT_EQ(shown.box.owner, owner());
   EXPECT_FALSE(shown.owner_enabled) << "the owner took input while the box was up";
   EXPECT_TRUE(IsWindowEnabled(owner()));
+}
+
+// Called on a thread of its own, as $dllcall calls, a box leaves the main
+// window usable. This thread pumps meanwhile: an owned box would wait for it
+// to disable and enable the owner.
+TEST_F(MessageDialogTest, FromAnotherThreadTheBoxHasNoOwnerAndTheMainWindowStaysEnabled) {
+  const std::string caption = unique_name("Apart");
+  std::future<std::string> answer = std::async(std::launch::async, [&] {
+    return call("MessageDialog", "ok;information;" + caption + ";Hello", owner());
+  });
+  HWND box = nullptr;
+  for (int waited = 0; waited < 250 && !(box = FindWindowA("#32770", caption.c_str())); ++waited) {
+    pump_messages();
+    Sleep(20);
+  }
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner()));
+  press_button(box, IDOK);
+  while (answer.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) pump_messages();
+  EXPECT_EQ(answer.get(), "ok");
 }
 
 TEST_F(MessageDialogTest, AResultOutsideTheSevenButtonsAnswersError) {

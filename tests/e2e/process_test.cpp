@@ -12,6 +12,7 @@
 
 #include "host/unique_handle.h"
 #include "process/load_time_locale.h"
+#include "sysinfo_import_patch.h"
 #include "toolcase_dll.h"
 
 using namespace toolcase;
@@ -157,6 +158,20 @@ std::vector<std::string> imported_functions(HMODULE module) {
   return names;
 }
 
+// TerminateProcess as Windows answers for a process that has just ended (a
+// helper that ended with its program's main process), and for one that it
+// will not end.
+BOOL WINAPI end_then_refuse(HANDLE process, UINT exit_code) {
+  TerminateProcess(process, exit_code);
+  WaitForSingleObject(process, kEndTimeoutMs);
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+BOOL WINAPI refuse(HANDLE, UINT) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
 bool code_page_is_double_byte(UINT code_page) {
   CPINFO info{};
   return GetCPInfo(code_page, &info) && info.MaxCharSize > 1;
@@ -230,6 +245,17 @@ TEST(KillProcess, AnswersFalseAndEndsNothingWhenNothingMatches) {
     EXPECT_EQ(call("KillProcess", input), "false") << '"' << input << '"';
   }
   EXPECT_TRUE(still_running(victims.front()));
+}
+
+TEST(KillProcess, AProcessThatHasEndedByItsTurnCountsAsEnded) {
+  for (const auto& [replacement, ends] : {std::pair{&end_then_refuse, true}, {&refuse, false}}) {
+    Sleepers sleepers;
+    const std::vector<HANDLE> victims = sleepers.start(widen(kVictimA), 2);
+    const ImportPatch patch(toolcase_module(), "KERNEL32.dll", "TerminateProcess",
+                            as_farproc(replacement));
+    EXPECT_EQ(call("KillProcess", kVictimA), ends ? "true" : "false");
+    for (HANDLE victim : victims) EXPECT_NE(still_running(victim), ends);
+  }
 }
 
 TEST(ProcessCommands, ThousandCallsLeaveNoHandleBehind) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "host/text.h"
 #include "sysinfo_import_patch.h"
@@ -87,6 +88,16 @@ DWORD fill_folder(LPSTR buffer, DWORD size) {
 
 UINT WINAPI fake_folder_call(LPSTR buffer, UINT size) { return fill_folder(buffer, size); }
 DWORD WINAPI fake_temp_path(DWORD size, LPSTR buffer) { return fill_folder(buffer, size); }
+
+// FindFirstFileA as Windows answers in a compatibility junction ("Documents
+// and Settings" and its kind), which denies listing to everyone.
+std::string denied_folder;
+HANDLE WINAPI deny_listing(LPCSTR pattern, LPWIN32_FIND_DATAA record) {
+  const std::string_view text = pattern;
+  if (text.substr(0, text.rfind('\\')) != denied_folder) return FindFirstFileA(pattern, record);
+  SetLastError(ERROR_ACCESS_DENIED);
+  return INVALID_HANDLE_VALUE;
+}
 
 // A tree of long-named entries in the temporary folder, removed afterwards:
 //   <temp>\toolcase Long Folder-...\Second Long Component\A Long File Name.text
@@ -225,6 +236,15 @@ TEST_F(LongNames, ExtractFullPathTakesTheStoredCaseButKeepsTheFirstComponentAsWr
 TEST_F(LongNames, ExtractFullPathLeavesMissingComponentsEmpty) {
   EXPECT_EQ(call("ExtractFullPath", short_base_ + "\\NOSUCH\\file.txt"), base_ + "\\\\");
   EXPECT_EQ(call("ExtractFullPath", short_base_ + "\\NOSUCH"), base_ + "\\");
+}
+
+TEST_F(LongNames, ExtractFullPathKeepsAPartThatWindowsRefusesToListAsWritten) {
+  denied_folder = base_;
+  const ImportPatch patch(toolcase_module(), "KERNEL32.dll", "FindFirstFileA",
+                          as_farproc(&deny_listing));
+  const std::string file_name = short_file_.substr(short_file_.rfind('\\'));
+  EXPECT_EQ(call("ExtractFullPath", base_ + "\\second long component" + file_name),
+            base_ + "\\second long component\\A Long File Name.text");
 }
 
 TEST_F(LongNames, ExtractFullPathReportsEntriesWhateverTheirAttributes) {

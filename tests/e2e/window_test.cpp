@@ -11,6 +11,7 @@
 #include "host/module_strings.h"
 #include "host/unique_handle.h"
 #include "linked_commands.h"
+#include "sysinfo_import_patch.h"
 #include "test_window.h"
 #include "toolcase_dll.h"
 
@@ -65,6 +66,10 @@ LRESULT CALLBACK unterminated_caption_proc(HWND window, UINT message, WPARAM wpa
   }
   return DefWindowProcA(window, message, wparam, lparam);
 }
+
+// EnableWindow as Windows answers for a window that it shields (one of a
+// program run as administrator): nothing changes, the report is as ever.
+BOOL WINAPI enable_nothing(HWND window, BOOL) { return !IsWindowEnabled(window); }
 
 class RecordingWindowTest : public ::testing::Test {
  protected:
@@ -184,6 +189,12 @@ TEST(EnableDisable, AnswerByThePreviousState) {
   EXPECT_FALSE(IsWindowEnabled(window.handle()));
   EXPECT_EQ(call("WindowEnable", name), "true");
   EXPECT_TRUE(IsWindowEnabled(window.handle()));
+
+  const ImportPatch refusal(toolcase_module(), "USER32.dll", "EnableWindow",
+                            as_farproc(&enable_nothing));
+  EXPECT_EQ(call("WindowDisable", name), "false");
+  EnableWindow(window.handle(), FALSE);
+  EXPECT_EQ(call("WindowEnable", name), "false");
 }
 
 TEST(Activate, BringsTheWindowToTheForeground) {

@@ -33,10 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::array<std::int32_t, 2> packed_ranges{input.next_int(), input.next_int()};
   std::array<unsigned char, sizeof packed_ranges> ranges;
   std::memcpy(ranges.data(), packed_ranges.data(), ranges.size());
-  const Text name_under_test = text::to_upper_ascii(input.next_text());
+  const std::string raw_name_under_test = input.next_text();
   const std::string name = input.rest();
 
   process::NameEncoding encoding{process::lead_byte_table(ranges), (flags & 1) != 0};
+  const Text name_under_test = process::upper_name(raw_name_under_test, encoding);
   for (unsigned b = 0; b < 256; ++b) {
     bool in_range = false;
     for (std::size_t i = 0; i < ranges.size() && (ranges[i] | ranges[i + 1]) != 0; i += 2) {
@@ -73,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const Text upper_part = text::to_upper_ascii(process::file_name_part(executable, encoding));
-  const Text upper_executable = text::to_upper_ascii(executable);
+  const Text upper_part = process::upper_name(process::file_name_part(executable, encoding), encoding);
+  const Text upper_executable = process::upper_name(executable, encoding);
   FUZZ_CHECK(process::name_matches(executable, name_under_test, encoding) ==
              (upper_part == name_under_test || upper_executable == name_under_test));
   FUZZ_CHECK(process::name_matches(executable, upper_executable, encoding));
