@@ -47,6 +47,9 @@ constexpr CommandSummary kCommands[] = {
     {"ComputerName", "get: the computer's name; set NAME: rename the computer"},
     {"GetDir", "system | windows | temp | fulltemp: a system folder"},
     {"ExtractFullPath", "PATH: the path with the names the file system stores"},
+    {"IdleTime", "seconds since the last keyboard or mouse input (input ignored)"},
+    {"WindowFind", "PATTERN: the title of the first window it matches (* and ?)"},
+    {"WindowTopmost", "on;WINDOW | off;WINDOW: keep the window above the others, or not"},
 };
 
 void print_usage(FILE* to) {

@@ -1,4 +1,5 @@
-// Machine facts: the computer's and the user's names, the screen's size.
+// Machine facts: the computer's and the user's names, the screen's size, how
+// long the user has been idle.
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/text.h"
@@ -87,5 +88,18 @@ TOOLCASE_COMMAND(ComputerName) {
         utf8 ? SetComputerNameExW(ComputerNamePhysicalDnsHostname, WideText(new_name).c_str())
              : SetComputerNameExA(ComputerNamePhysicalDnsHostname, Text(new_name).c_str());
     return Text(true_or_false(set == 1));
+  });
+}
+
+// Whole seconds since the last keyboard or mouse input in this session. The
+// tick count wraps after 49.7 days; a 32-bit unsigned difference stays right
+// across the wrap.
+TOOLCASE_COMMAND(IdleTime) {
+  return run_command(data, [](const Text&) {
+    LASTINPUTINFO last_input{};
+    last_input.cbSize = sizeof last_input;
+    if (!GetLastInputInfo(&last_input)) return text::IntegerText(kError);
+    const DWORD idle_milliseconds = GetTickCount() - last_input.dwTime;
+    return text::integer_to_text(static_cast<std::int32_t>(idle_milliseconds / 1000));
   });
 }

@@ -3,6 +3,7 @@
 // share one frame and one switch, so the code stands here once, not once per
 // command.
 #include "host/command.h"
+#include "host/text.h"
 #include "window/not_responding.h"
 #include "window/window_reports.h"
 #include "window/window_target.h"
@@ -109,3 +110,28 @@ TOOLCASE_COMMAND(WindowMaximize) {
   return run_window_command(data, main_window, WindowAction::maximize);
 }
 TOOLCASE_COMMAND(WindowClose) { return run_window_command(data, main_window, WindowAction::close); }
+
+// "on;window" keeps the window above every window that is not kept on top,
+// "off;window" puts it back among them; it is neither moved, sized nor
+// activated. "error" for a window that already is as asked.
+TOOLCASE_COMMAND(WindowTopmost) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    const int separator = text::find_position(input, ";");
+    // With no ";" the keyword is empty, which is no keyword.
+    const std::string_view keyword = text::copy_range(input, 1, separator - 1);
+    const bool on = text::keyword_match(keyword, "on");
+    if (!on && !text::keyword_match(keyword, "off")) return kError;
+    const Text window_part(text::copy_range(input, separator + 1, static_cast<int>(input.size())));
+    return window::answer_for_window(window_part, encoding, kError, [on](HWND target) {
+      const auto is_topmost = [target] {
+        return (GetWindowLongA(target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+      };
+      if (is_topmost() == on) return kError;
+      // Its program handles the change before the call returns.
+      if (window::is_not_responding(target)) return kFalse;
+      SetWindowPos(target, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return true_or_false(is_topmost() == on);
+    });
+  });
+}

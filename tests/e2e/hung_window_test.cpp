@@ -54,14 +54,15 @@ class Windows {
   const std::string hidden_name = unique_name("hidden");
   const std::string minimized_name = unique_name("minimized");
 
-  // Each window's style (visible, disabled, minimised, maximised) and
-  // caption, read without sending it anything.
+  // Each window's style (visible, disabled, minimised, maximised), extended
+  // style (kept on top) and caption, read without sending it anything.
   std::vector<std::wstring> states() const {
     std::vector<std::wstring> states;
     for (const auto& window : windows_) {
       wchar_t caption[64] = {};
       InternalGetWindowText(window->handle(), caption, 64);
-      states.push_back(std::to_wstring(GetWindowLongA(window->handle(), GWL_STYLE)) + caption);
+      states.push_back(std::to_wstring(GetWindowLongA(window->handle(), GWL_STYLE)) + L" " +
+                       std::to_wstring(GetWindowLongA(window->handle(), GWL_EXSTYLE)) + caption);
     }
     return states;
   }
@@ -82,6 +83,7 @@ const struct Row {
   const char* command;
   const std::string Windows::*window;  // whose name the input starts with, if any
   const char* text;                    // the keyword, or what follows the name
+  const char* before = "";             // what precedes the name
 } kWaitingCalls[] = {
     {"WindowMinimize", &Windows::shown_name, ""},
     {"WindowMaximize", &Windows::shown_name, ""},
@@ -99,6 +101,7 @@ const struct Row {
     {"DesktopIcons", nullptr, "show"},
     {"ScreenSaver", nullptr, ""},
     {"StartButton", nullptr, "simulate"},
+    {"WindowTopmost", &Windows::shown_name, "", "on;"},
 };
 
 // Runs the table; a call that has not answered after two seconds waits on
@@ -106,7 +109,8 @@ const struct Row {
 void expect_answers(const Windows& windows, WindowThread& thread, const std::string& expected,
                     std::chrono::milliseconds within) {
   for (const Row& row : kWaitingCalls) {
-    const std::string input = (row.window ? windows.*row.window : std::string()) + row.text;
+    const std::string input =
+        row.before + (row.window ? windows.*row.window : std::string()) + row.text;
     SCOPED_TRACE(std::string(row.command) + " " + input);
     const auto start = std::chrono::steady_clock::now();
     std::future<std::string> answer =

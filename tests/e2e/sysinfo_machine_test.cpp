@@ -375,6 +375,40 @@ TEST(Screen, AnswersTheDisplaysModeElseTheMetrics) {
   }
 }
 
+// What the replaced calls report: the tick of the last input, whether they
+// can say, and the tick of now.
+DWORD last_input_tick = 0, now = 0;
+bool input_reported = true;
+BOOL WINAPI reported_last_input(PLASTINPUTINFO info) {
+  info->dwTime = last_input_tick;
+  return input_reported;
+}
+DWORD WINAPI reported_now() { return now; }
+
+TEST(IdleTime, AnswersTheWholeSecondsSinceTheLastInputAcrossTheWrap) {
+  EXPECT_TRUE(std::regex_match(call("IdleTime", ""), std::regex("[0-9]+")));
+  const ImportPatch input(toolcase_module(), "USER32.dll", "GetLastInputInfo",
+                          as_farproc(&reported_last_input));
+  const ImportPatch ticks(toolcase_module(), "KERNEL32.dll", "GetTickCount",
+                          as_farproc(&reported_now));
+  const struct {
+    DWORD last_input, now;
+    bool reported;
+    const char* answer;
+  } rows[] = {
+      {1000, 91999, true, "90"},
+      {0xFFFFF000, 85904, true, "90"},  // 4096 ms before the wrap, 85904 after
+      {0xFFFFFFFF, 0xFFFFFFFE, true, "4294967"},
+      {1000, 2000, false, "error"},
+  };
+  for (const auto& row : rows) {
+    last_input_tick = row.last_input;
+    input_reported = row.reported;
+    now = row.now;
+    EXPECT_EQ(call("IdleTime", "anything"), row.answer) << row.last_input << " " << row.now;
+  }
+}
+
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
   if (thread_decimal_separator() != ',') GTEST_SKIP() << "needs a locale whose separator is ','";
   {

@@ -197,6 +197,50 @@ TEST(EnableDisable, AnswerByThePreviousState) {
   EXPECT_EQ(call("WindowEnable", name), "false");
 }
 
+// Titles with a part no other window has; the hidden one is in front.
+TEST(WindowFind, AnswersTheFirstWholeTitleThePatternMatchesVisibleWindowsFirst) {
+  const std::string id = unique_name("find");
+  const std::wstring wide_id(id.begin(), id.end());
+  TestWindow alpha(unique_name("toolcase-find"), "Alpha " + id + " Notes", true);
+  TestWindow beta(unique_name("toolcase-find"), "Beta " + id + " Notes", false);
+  TestWindow greek(L"toolcase-find-" + wide_id, L"Gr\u00F6\u00DFe " + wide_id + L" \u03C9", false);
+  SetWindowPos(beta.handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const struct {
+    std::string pattern, answer;
+    HWND main_window = nullptr;  // a Unicode one makes a UTF-8 call
+  } rows[] = {
+      {"Alpha " + id + "*", caption_of(alpha.handle())},
+      {"*" + id + " Notes", caption_of(alpha.handle())},
+      {"?LPHA " + id + " notes", caption_of(alpha.handle())},
+      {"*beta " + id + "*", caption_of(beta.handle())},
+      {"GR\xC3\x96?E " + id + " \xCE\xA9", "Gr\xC3\xB6\xC3\x9F" "e " + id + " \xCF\x89", greek.handle()},
+      {"Alpha " + id, "error"},
+      {"*" + id + "*Notes?", "error"},
+      {"", "error"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(call("WindowFind", row.pattern, row.main_window), row.answer) << row.pattern;
+  }
+}
+
+TEST(WindowTopmost, KeepsTheWindowAboveOthersOrPutsItBack) {
+  TestWindow window(unique_name("toolcase-topmost"), unique_name("toolcase topmost"), true);
+  const std::string name = window.class_name();
+  const struct {
+    std::string input, answer;
+    bool topmost;  // afterwards
+  } rows[] = {
+      {"on;" + name, "true", true},           {"ON;" + name, "error", true},
+      {"off;" + name, "true", false},         {"Off;" + name, "error", false},
+      {"up;" + name, "error", false},         {"on" + name, "error", false},
+      {"on;" + unique_name("toolcase-none"), "error", false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(call("WindowTopmost", row.input), row.answer) << row.input;
+    EXPECT_EQ((GetWindowLongA(window.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, row.topmost);
+  }
+}
+
 TEST(Activate, BringsTheWindowToTheForeground) {
   TestWindow first(unique_name("toolcase-first"), unique_name("toolcase first"), true);
   TestWindow second(unique_name("toolcase-second"), unique_name("toolcase second"), true);

@@ -14,7 +14,7 @@ const std::vector<std::string>& all_commands() {
       "ChangeWindowText", "WindowText",     "WindowDisable",  "WindowEnable",
       "WindowHide",       "WindowIsVisible", "WindowShow",    "Screen",
       "Memory",           "UserName",       "ComputerName",   "GetDir",
-      "ExtractFullPath"};
+      "ExtractFullPath",  "IdleTime",       "WindowFind",     "WindowTopmost"};
   return commands;
 }
 
