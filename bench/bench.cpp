@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <regex>
 #include <string>
@@ -417,6 +418,17 @@ void time_load_cost(const std::string& toolcase, const std::string& reference) {
          compare(load_toolcase, load_reference, kLoadsPerRound), 1.20);
 }
 
+// The platform calls WindowFind makes on each top-level window, and a
+// comparison with the folded title sought; stops at that title.
+BOOL CALLBACK read_and_fold_title(HWND window, LPARAM sought) {
+  IsWindowVisible(window);
+  wchar_t title[256];
+  const int length = InternalGetWindowText(window, title, 255);
+  if (length <= 0) return TRUE;
+  CharUpperBuffW(title, static_cast<DWORD>(length));
+  return std::wcscmp(title, reinterpret_cast<const wchar_t*>(sought)) != 0;
+}
+
 LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
   return DefWindowProcA(window, message, w, l);
 }
@@ -424,9 +436,10 @@ LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM w, LPARAM l
 }  // namespace
 
 // A command that changes another program's window first asks whether that
-// program responds. Timed as scripts use it: a window of another thread (as
-// another program's is), disabled and enabled again, so that each call sends
-// the window its message and waits for the answer.
+// program responds, and reads the window's state back after the change.
+// Timed as scripts use it: a window of another thread (as another program's
+// is), disabled and enabled again, so that each call sends the window its
+// message and waits for the answer.
 void time_state_change(HMODULE dll) {
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = DefWindowProcA;
@@ -448,11 +461,15 @@ void time_state_change(HMODULE dll) {
   Command disable(dll, "WindowDisable", "toolcase-bench-other");
   Command enable(dll, "WindowEnable", "toolcase-bench-other");
   if (disable.answers("true") && enable.answers("true")) {
-    report("WindowDisable+WindowEnable vs 2x FindWindowA+EnableWindow, another thread's window",
+    report("WindowDisable+WindowEnable vs 2x FindWindowA+EnableWindow+IsWindowEnabled, another "
+           "thread's window",
            compare([&] { disable(); enable(); },
                    [] {
-                     EnableWindow(FindWindowA("toolcase-bench-other", nullptr), FALSE);
-                     EnableWindow(FindWindowA("toolcase-bench-other", nullptr), TRUE);
+                     for (const BOOL enabled : {FALSE, TRUE}) {
+                       const HWND found = FindWindowA("toolcase-bench-other", nullptr);
+                       EnableWindow(found, enabled);
+                       IsWindowEnabled(found);
+                     }
                    }),
            1.10);
   }
@@ -543,6 +560,31 @@ int main(int argc, char** argv) {
            }),
            1.10);
   }
+  // At the back of the machine's real window list, so that both sides read
+  // every title before they find it.
+  SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Command window_find(dll, "WindowFind", "bench WINDOW*");
+  if (window_find.answers("Bench window caption")) {
+    report("WindowFind vs EnumWindows reading and folding each title", compare(window_find, [] {
+             EnumWindows(read_and_fold_title, reinterpret_cast<LPARAM>(L"BENCH WINDOW CAPTION"));
+           }),
+           1.10);
+  }
+  Command topmost_on(dll, "WindowTopmost", "on;toolcase-bench-window");
+  Command topmost_off(dll, "WindowTopmost", "off;toolcase-bench-window");
+  if (topmost_on.answers("true") && topmost_off.answers("true")) {
+    const Action on_and_off = [&] {
+      topmost_on();
+      topmost_off();
+    };
+    report("WindowTopmost on+off vs 2x FindWindowA+SetWindowPos", compare(on_and_off, [] {
+             for (const HWND after : {HWND_TOPMOST, HWND_NOTOPMOST}) {
+               SetWindowPos(FindWindowA("toolcase-bench-window", nullptr), after, 0, 0, 0, 0,
+                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+             }
+           }),
+           1.10);
+  }
   time_state_change(dll);
   // The same from mIRC 7 and later: a Unicode main window, so the DLL asks
   // whether it is one and makes the wide calls, for ASCII texts too.
@@ -620,6 +662,15 @@ int main(int argc, char** argv) {
            1.10);
   }
   time_screen_saver(dll, self);
+  Command idle_time(dll, "IdleTime", "");
+  if (idle_time.answers(std::regex("[0-9]+"), "<seconds>")) {
+    report("IdleTime vs GetLastInputInfo+GetTickCount", compare(idle_time, [] {
+             LASTINPUTINFO last_input{sizeof last_input, 0};
+             GetLastInputInfo(&last_input);
+             static_cast<void>(GetTickCount() - last_input.dwTime);
+           }),
+           1.10);
+  }
 
   // Last, when the bench holds the DLL no longer: a stripped copy has the
   // same module name, and a load while the DLL is held would only count a

@@ -39,6 +39,11 @@ alias tc.close { echo -a $dll($tc.dll, WindowClose, $1-) }
 alias tc.caption { return $dll($tc.dll, WindowText, $1-) }
 ; /tc.setcaption WINDOW;NEW CAPTION -> true/false/error
 alias tc.setcaption { echo -a $dll($tc.dll, ChangeWindowText, $1-) }
+; $tc.find(PATTERN) -> the title of the first window whose whole title matches PATTERN
+;   (* any characters, ? one character, any letter case), or error: $tc.find(* - Notepad)
+alias tc.find { return $dll($tc.dll, WindowFind, $1-) }
+; /tc.topmost on|off WINDOW -> keeps the window above the others, or not: true/false/error
+alias tc.topmost { echo -a $dll($tc.dll, WindowTopmost, $1 $+ ; $+ $2-) }
 
 ; ---- Processes: NAME is an executable name such as notepad.exe (any letter case) ----
 ; $tc.running(NAME) -> true/false
@@ -59,6 +64,21 @@ alias tc.desktopicons { echo -a $dll($tc.dll, DesktopIcons, $1) }
 alias tc.computer { return $dll($tc.dll, ComputerName, get) }
 ; /tc.rename NAME -> renames the computer (1 to 15 characters; needs administrator rights; takes effect after a restart)
 alias tc.rename { echo -a $dll($tc.dll, ComputerName, set $1) }
+; $tc.idle -> whole seconds since the last keyboard or mouse input on this computer
+alias tc.idle { return $dll($tc.dll, IdleTime, ) }
+; /tc.autoaway MINUTES -> sets you away after MINUTES without keyboard or mouse input, and
+;   back once you return; checks once a minute. /tc.autoaway off stops it.
+alias tc.autoaway {
+  if ($1 == off) { .timertc.autoaway off | return }
+  .timertc.autoaway 0 60 tc.awaycheck $calc($1 * 60)
+}
+; Run by the timer: $1 is the idle time, in seconds, after which you are set away.
+alias tc.awaycheck {
+  var %idle = $tc.idle
+  if (%idle !isnum) { return }
+  if (%idle >= $1) && (!$away) { away Away from the computer }
+  elseif (%idle < $1) && ($away) { away }
+}
 ; $tc.user -> the name of the user mIRC runs as
 alias tc.user { return $dll($tc.dll, UserName, ) }
 ; $tc.memory(total|used|available|pfilesize|pfileavailable|vmemorytotal|vmemoryavailable)
@@ -90,6 +110,7 @@ alias tc.demo {
   echo -a Library: $tc.info
   echo -a Computer: $tc.computer $+ , user: $tc.user
   echo -a Screen: $tc.screen(resolution) $+ , memory in use: $tc.memory(used)
+  echo -a Idle: $tc.idle seconds
   echo -a Temp folder: $tc.dir(fulltemp)
   echo -a mIRC is running: $tc.running(mirc.exe)
   tc.beep information
