@@ -21,7 +21,8 @@ void for_each_upper(std::string_view name, const NameEncoding& encoding, Visit&&
   bool second_half = false;
   for (const char c : name) {
     if (!visit(second_half ? c : upper_ascii(c))) return;
-    second_half = !second_half && encoding.double_byte_rules && is_lead_byte(encoding.lead_bytes, c);
+    second_half =
+        !second_half && encoding.double_byte_rules && is_lead_byte(encoding.lead_bytes, c);
   }
 }
 

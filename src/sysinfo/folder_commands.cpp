@@ -51,7 +51,7 @@ std::optional<Text> temp_folder(TextEncoding encoding) {
 // everyone; a name under them exists, and is kept as the caller wrote it.
 Text unreported_name(std::string_view pattern) {
   if (GetLastError() != ERROR_ACCESS_DENIED) return Text();
-  // After the last "\\", or all of it when there is none (npos + 1 is 0).
+  // After the last "\", or all of it when there is none (npos + 1 is 0).
   pattern.remove_prefix(pattern.rfind('\\') + 1);
   return Text(pattern);
 }

@@ -31,6 +31,8 @@ struct TitleSearch {
 // follows. The stored title is read: a message could wait on a program that
 // is not responding, or on the host's own busy thread.
 BOOL CALLBACK examine_window(HWND window, LPARAM search_address) {
+  // The platform hands back, as an integer, the address it was given.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   auto& search = *reinterpret_cast<TitleSearch*>(search_address);
   const bool visible = IsWindowVisible(window) != FALSE;
   if (!visible && search.found_hidden) return TRUE;

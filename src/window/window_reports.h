@@ -24,7 +24,8 @@ enum class EnableOutcome {
 inline EnableOutcome set_enabled(HWND window, bool enable) {
   // TRUE with all 32 bits set; EnableWindow reads any nonzero value as TRUE.
   constexpr BOOL kEnableAllBits = -1;
-  const bool was_enabled = !was_disabled_before(EnableWindow(window, enable ? kEnableAllBits : FALSE));
+  const bool was_enabled =
+      !was_disabled_before(EnableWindow(window, enable ? kEnableAllBits : FALSE));
   if ((IsWindowEnabled(window) != FALSE) != enable) return EnableOutcome::refused;
   return was_enabled == enable ? EnableOutcome::already : EnableOutcome::changed;
 }

@@ -190,7 +190,9 @@ TEST_F(MessageDialogTest, FromAnotherThreadTheBoxHasNoOwnerAndTheMainWindowStays
   EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
   EXPECT_TRUE(IsWindowEnabled(owner()));
   press_button(box, IDOK);
-  while (answer.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) pump_messages();
+  while (answer.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+    pump_messages();
+  }
   EXPECT_EQ(answer.get(), "ok");
 }
 

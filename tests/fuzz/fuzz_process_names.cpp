@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const Text upper_part = process::upper_name(process::file_name_part(executable, encoding), encoding);
+  const Text upper_part =
+      process::upper_name(process::file_name_part(executable, encoding), encoding);
   const Text upper_executable = process::upper_name(executable, encoding);
   FUZZ_CHECK(process::name_matches(executable, name_under_test, encoding) ==
              (upper_part == name_under_test || upper_executable == name_under_test));

@@ -158,7 +158,8 @@ TEST(NameMatch, UnderDoubleByteRulesTheSecondByteOfACharacterKeepsItsCase) {
   const std::string kDi = "\x83\x61", kA = "\x83\x41";  // U+30C2 and U+30A2 in code page 932
   EXPECT_FALSE(name_matches(kDi + ".exe", upper_name(kA + ".exe", shift_jis()), shift_jis()));
   EXPECT_FALSE(name_matches(kA + ".exe", upper_name(kDi + ".exe", shift_jis()), shift_jis()));
-  EXPECT_TRUE(name_matches("C:\\" + kDi + "a.exe", upper_name(kDi + "A.EXE", shift_jis()), shift_jis()));
+  EXPECT_TRUE(
+      name_matches("C:\\" + kDi + "a.exe", upper_name(kDi + "A.EXE", shift_jis()), shift_jis()));
 }
 
 TEST(TerminationStatus, OnlyTheLastRequestDecides) {
