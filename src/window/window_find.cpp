@@ -18,10 +18,9 @@ constexpr int kTitleMaxBytes = kTitleMaxCount - 1;
 
 using Title = std::array<wchar_t, kTitleArraySize>;
 
+// A title found is never empty: an empty one matches nothing.
 struct TitleSearch {
   std::wstring_view folded_pattern;
-  bool found_visible = false;
-  bool found_hidden = false;
   Title visible_title{};
   Title hidden_title{};
 };
@@ -35,7 +34,7 @@ BOOL CALLBACK examine_window(HWND window, LPARAM search_address) {
   // NOLINTNEXTLINE(performance-no-int-to-ptr)
   auto& search = *reinterpret_cast<TitleSearch*>(search_address);
   const bool visible = IsWindowVisible(window) != FALSE;
-  if (!visible && search.found_hidden) return TRUE;
+  if (!visible && search.hidden_title[0] != L'\0') return TRUE;
   Title title{};
   const int length = InternalGetWindowText(window, title.data(), kTitleMaxCount);
   if (length <= 0) return TRUE;
@@ -46,7 +45,6 @@ BOOL CALLBACK examine_window(HWND window, LPARAM search_address) {
     return TRUE;
   }
   (visible ? search.visible_title : search.hidden_title) = title;
-  (visible ? search.found_visible : search.found_hidden) = true;
   return visible ? FALSE : TRUE;
 }
 
@@ -84,8 +82,9 @@ TOOLCASE_COMMAND(WindowFind) {
     TitleSearch search;
     search.folded_pattern = std::wstring_view(pattern.data(), static_cast<std::size_t>(length));
     EnumWindows(examine_window, reinterpret_cast<LPARAM>(&search));
-    if (!search.found_visible && !search.found_hidden) return Text(kError);
-    const Title& title = search.found_visible ? search.visible_title : search.hidden_title;
+    const Title& title =
+        search.visible_title[0] != L'\0' ? search.visible_title : search.hidden_title;
+    if (title[0] == L'\0') return Text(kError);
     return encoding == TextEncoding::utf8 ? text_from_wide(title) : ansi_title(title);
   });
 }
