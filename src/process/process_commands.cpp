@@ -1,6 +1,7 @@
 // Process commands: the caller's text is an executable name, matched against
 // every entry of the process list (file-name part first, then the whole
 // name, both ASCII-upper-cased). Neither command answers "error".
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -66,12 +67,23 @@ void for_each_match(std::string_view name_under_test, TextEncoding encoding,
   });
 }
 
+// How long one KillProcess waits, in all, for processes that are ending.
+constexpr DWORD kEndingWaitMilliseconds = 500;
+
+// The time left until a deadline on the tick count, 0 once it has passed.
+DWORD milliseconds_until(DWORD deadline) {
+  const auto left = static_cast<std::int32_t>(deadline - GetTickCount());
+  return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
 // Ends the process; nonzero when it has ended. Ending a program's main process
 // ends its helpers too, and asynchronously: by a helper's turn it may be gone
 // from the system (OpenProcess fails with ERROR_INVALID_PARAMETER) or be
-// ending, which TerminateProcess refuses with ERROR_ACCESS_DENIED. Either way
-// it is ended as asked. Process id 0, the idle process, is never opened.
-BOOL terminate_or_already_ended(DWORD process_id) {
+// ending, which TerminateProcess refuses with ERROR_ACCESS_DENIED until its
+// handle is signalled (pending I/O finishing): such a process is waited for
+// until the command's deadline. Either way it is ended as asked. Process id
+// 0, the idle process, is never opened.
+BOOL terminate_or_already_ended(DWORD process_id, DWORD deadline) {
   unique_process process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id));
   // A process may grant the right to end it but not the right to wait for it.
   if (!process && GetLastError() == ERROR_ACCESS_DENIED) {
@@ -79,8 +91,9 @@ BOOL terminate_or_already_ended(DWORD process_id) {
   }
   if (!process) return process_id != 0 && GetLastError() == ERROR_INVALID_PARAMETER;
   if (const BOOL terminated = TerminateProcess(process.get(), 0)) return terminated;
+  const DWORD wait = GetLastError() == ERROR_ACCESS_DENIED ? milliseconds_until(deadline) : 0;
   // Without SYNCHRONIZE the wait fails: a live process refused stays refused.
-  return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+  return WaitForSingleObject(process.get(), wait) == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -98,8 +111,9 @@ TOOLCASE_COMMAND(KillProcess) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const Text name = upper_name(input, name_encoding(encoding));
     TerminationStatus status;
-    for_each_match(name, encoding, [&status](DWORD process_id) {
-      status.record(terminate_or_already_ended(process_id));
+    const DWORD deadline = GetTickCount() + kEndingWaitMilliseconds;
+    for_each_match(name, encoding, [&status, deadline](DWORD process_id) {
+      status.record(terminate_or_already_ended(process_id, deadline));
     });
     return true_or_false(status.succeeded());
   });

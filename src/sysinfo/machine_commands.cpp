@@ -1,5 +1,8 @@
 // Machine facts: the computer's and the user's names, the screen's size, how
 // long the user has been idle.
+#include <algorithm>
+#include <cstdint>
+
 #include "host/command.h"
 #include "host/module_strings.h"
 #include "host/text.h"
@@ -92,14 +95,16 @@ TOOLCASE_COMMAND(ComputerName) {
 }
 
 // Whole seconds since the last keyboard or mouse input in this session. The
-// tick count wraps after 49.7 days; a 32-bit unsigned difference stays right
-// across the wrap.
+// tick count wraps after 49.7 days; a 32-bit difference stays right across
+// the wrap. Input that a program injects carries that program's time stamp,
+// which may be ahead of the tick count: the difference is then negative, and
+// the input is as recent as can be.
 TOOLCASE_COMMAND(IdleTime) {
   return run_command(data, [](const Text&) {
     LASTINPUTINFO last_input{};
     last_input.cbSize = sizeof last_input;
     if (!GetLastInputInfo(&last_input)) return text::IntegerText(kError);
-    const DWORD idle_milliseconds = GetTickCount() - last_input.dwTime;
-    return text::integer_to_text(static_cast<std::int32_t>(idle_milliseconds / 1000));
+    const auto idle_milliseconds = static_cast<std::int32_t>(GetTickCount() - last_input.dwTime);
+    return text::integer_to_text(std::max(idle_milliseconds, std::int32_t{0}) / 1000);
   });
 }

@@ -3,6 +3,7 @@ list(APPEND TOOLCASE_PURE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/caption_change.cpp)
 list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/window_target.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dwm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_find.cpp
   ${CMAKE_CURRENT_LIST_DIR}/caption_commands.cpp)

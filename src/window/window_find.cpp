@@ -1,22 +1,29 @@
 // WindowFind: the title of the first top-level window whose whole title
 // matches a pattern, for the other window commands to take.
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "host/command.h"
 #include "host/wide_text.h"
+#include "window/dwm.h"
 #include "window/title_pattern.h"
 
 using namespace toolcase;
 
 namespace {
 
-// As WindowText reads a caption: at most 254 characters and a NUL.
-constexpr int kTitleArraySize = 256;
-constexpr int kTitleMaxCount = kTitleArraySize - 1;
-constexpr int kTitleMaxBytes = kTitleMaxCount - 1;
+// The answer is cut as WindowText cuts a caption: at most 254 characters and
+// a NUL.
+constexpr std::size_t kTitleArraySize = 256;
+constexpr std::size_t kTitleMaxUnits = kTitleArraySize - 2;
+constexpr int kTitleMaxBytes = static_cast<int>(kTitleMaxUnits);
+// The pattern is matched against the whole stored title: a browser's title
+// often runs past 254 characters, and its end names the program.
+constexpr int kStoredTitleArraySize = 1024;
 
 using Title = std::array<wchar_t, kTitleArraySize>;
+using StoredTitle = std::array<wchar_t, kStoredTitleArraySize>;
 
 // A title found is never empty: an empty one matches nothing.
 struct TitleSearch {
@@ -25,26 +32,48 @@ struct TitleSearch {
   Title hidden_title{};
 };
 
+// The stand-in that Windows shows for a program that stopped responding,
+// titled as the program's window with "(Not Responding)" added; the
+// program's own window is hidden meanwhile, and is the one to find.
+bool is_ghost(HWND window) {
+  constexpr std::wstring_view kGhostClass = L"Ghost";
+  std::array<wchar_t, kGhostClass.size() + 2> class_name{};
+  const int length = GetClassNameW(window, class_name.data(), static_cast<int>(class_name.size()));
+  return length > 0 && std::wstring_view(class_name.data(), static_cast<std::size_t>(length)) ==
+                           kGhostClass;
+}
+
+// Up to 254 units of the title, never half a surrogate pair, and a NUL.
+void keep_title(Title& kept, std::wstring_view title) {
+  std::size_t units = std::min(title.size(), kTitleMaxUnits);
+  if (units < title.size() && IS_HIGH_SURROGATE(title[units - 1])) --units;
+  title.copy(kept.data(), units);
+  kept[units] = L'\0';
+}
+
 // Front to back, as Windows keeps the top-level windows; stops at the first
 // visible match, and keeps the first hidden one in case no visible one
-// follows. The stored title is read: a message could wait on a program that
+// follows. A window the shell keeps off the screen (cloaked) counts as
+// hidden. The stored title is read: a message could wait on a program that
 // is not responding, or on the host's own busy thread.
 BOOL CALLBACK examine_window(HWND window, LPARAM search_address) {
   // The platform hands back, as an integer, the address it was given.
   // NOLINTNEXTLINE(performance-no-int-to-ptr)
   auto& search = *reinterpret_cast<TitleSearch*>(search_address);
-  const bool visible = IsWindowVisible(window) != FALSE;
-  if (!visible && search.hidden_title[0] != L'\0') return TRUE;
-  Title title{};
-  const int length = InternalGetWindowText(window, title.data(), kTitleMaxCount);
+  const bool shown = IsWindowVisible(window) != FALSE;
+  if (!shown && search.hidden_title[0] != L'\0') return TRUE;
+  StoredTitle title;
+  const int length = InternalGetWindowText(window, title.data(), kStoredTitleArraySize);
   if (length <= 0) return TRUE;
-  Title folded = title;
-  CharUpperBuffW(folded.data(), static_cast<DWORD>(length));
-  if (!window::title_matches(std::wstring_view(folded.data(), static_cast<std::size_t>(length)),
-                             search.folded_pattern)) {
-    return TRUE;
-  }
-  (visible ? search.visible_title : search.hidden_title) = title;
+  const std::wstring_view whole(title.data(), static_cast<std::size_t>(length));
+  Title answer;
+  keep_title(answer, whole);
+  CharUpperBuffW(title.data(), static_cast<DWORD>(length));  // whole now views it folded
+  if (!window::title_matches(whole, search.folded_pattern) || is_ghost(window)) return TRUE;
+  // Asked last: only a match needs the answer.
+  const bool visible = shown && !window::is_cloaked(window);
+  if (!visible && search.hidden_title[0] != L'\0') return TRUE;
+  (visible ? search.visible_title : search.hidden_title) = answer;
   return visible ? FALSE : TRUE;
 }
 

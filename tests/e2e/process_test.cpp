@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/unique_handle.h"
@@ -159,11 +160,23 @@ std::vector<std::string> imported_functions(HMODULE module) {
 }
 
 // TerminateProcess as Windows answers for a process that has just ended (a
-// helper that ended with its program's main process), and for one that it
-// will not end.
+// helper that ended with its program's main process), for one that is still
+// being torn down and ends 100 ms later, and for one that it will not end.
 BOOL WINAPI end_then_refuse(HANDLE process, UINT exit_code) {
   TerminateProcess(process, exit_code);
   WaitForSingleObject(process, kEndTimeoutMs);
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+BOOL WINAPI refuse_then_end_later(HANDLE process, UINT exit_code) {
+  HANDLE ending = nullptr;
+  DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &ending, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+  std::thread([ending, exit_code] {
+    Sleep(100);
+    TerminateProcess(ending, exit_code);
+    CloseHandle(ending);
+  }).detach();
   SetLastError(ERROR_ACCESS_DENIED);
   return FALSE;
 }
@@ -247,13 +260,18 @@ TEST(KillProcess, AnswersFalseAndEndsNothingWhenNothingMatches) {
   EXPECT_TRUE(still_running(victims.front()));
 }
 
-TEST(KillProcess, AProcessThatHasEndedByItsTurnCountsAsEnded) {
-  for (const auto& [replacement, ends] : {std::pair{&end_then_refuse, true}, {&refuse, false}}) {
+// One deadline of 500 ms for the whole command: three processes that are
+// never ended would take 1.5 s if each had its own.
+TEST(KillProcess, AProcessThatEndsByItsTurnOrSoonAfterCountsAsEnded) {
+  for (const auto& [replacement, ends] : {std::pair{&end_then_refuse, true},
+                                          {&refuse_then_end_later, true}, {&refuse, false}}) {
     Sleepers sleepers;
-    const std::vector<HANDLE> victims = sleepers.start(widen(kVictimA), 2);
+    const std::vector<HANDLE> victims = sleepers.start(widen(kVictimA), 3);
     const ImportPatch patch(toolcase_module(), "KERNEL32.dll", "TerminateProcess",
                             as_farproc(replacement));
+    const DWORD start = GetTickCount();
     EXPECT_EQ(call("KillProcess", kVictimA), ends ? "true" : "false");
+    EXPECT_LT(GetTickCount() - start, 1000u);
     for (HANDLE victim : victims) EXPECT_NE(still_running(victim), ends);
   }
 }

@@ -398,7 +398,7 @@ TEST(IdleTime, AnswersTheWholeSecondsSinceTheLastInputAcrossTheWrap) {
   } rows[] = {
       {1000, 91999, true, "90"},
       {0xFFFFF000, 85904, true, "90"},  // 4096 ms before the wrap, 85904 after
-      {0xFFFFFFFF, 0xFFFFFFFE, true, "4294967"},
+      {0x0000000A, 0xFFFFFFF6, true, "0"},  // stamped 20 ms ahead, across the wrap
       {1000, 2000, false, "error"},
   };
   for (const auto& row : rows) {

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/module_strings.h"
@@ -197,14 +199,22 @@ TEST(EnableDisable, AnswerByThePreviousState) {
   EXPECT_EQ(call("WindowEnable", name), "false");
 }
 
-// Titles with a part no other window has; the hidden one is in front.
+// Titles with a part no other window has; the hidden one is in front, and so
+// is the stand-in that Windows shows for a program that stopped responding,
+// whose own window is hidden meanwhile.
 TEST(WindowFind, AnswersTheFirstWholeTitleThePatternMatchesVisibleWindowsFirst) {
   const std::string id = unique_name("find");
   const std::wstring wide_id(id.begin(), id.end());
   TestWindow alpha(unique_name("toolcase-find"), "Alpha " + id + " Notes", true);
   TestWindow beta(unique_name("toolcase-find"), "Beta " + id + " Notes", false);
   TestWindow greek(L"toolcase-find-" + wide_id, L"Gr\u00F6\u00DFe " + wide_id + L" \u03C9", false);
-  SetWindowPos(beta.handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  TestWindow hung(unique_name("toolcase-find"), "Hung " + id, false);
+  TestWindow ghost("Ghost", "Hung " + id + " (Not Responding)", true);
+  const std::string long_title = id + std::string(300, '.') + " - Browser";
+  TestWindow browser(unique_name("toolcase-find"), long_title, true);
+  for (HWND front : {beta.handle(), ghost.handle()}) {
+    SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   const struct {
     std::string pattern, answer;
     HWND main_window = nullptr;  // a Unicode one makes a UTF-8 call
@@ -215,12 +225,55 @@ TEST(WindowFind, AnswersTheFirstWholeTitleThePatternMatchesVisibleWindowsFirst) 
       {"*beta " + id + "*", caption_of(beta.handle())},
       {"GR\xC3\x96?E " + id + " \xCE\xA9", "Gr\xC3\xB6\xC3\x9F" "e " + id + " \xCF\x89",
        greek.handle()},
+      {"Hung " + id + "*", "Hung " + id},
+      {"*. - BROWSER", long_title.substr(0, 254)},
+      {"*. - BROWSER", long_title.substr(0, 254), greek.handle()},
       {"Alpha " + id, "error"},
       {"*" + id + "*Notes?", "error"},
       {"", "error"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(call("WindowFind", row.pattern, row.main_window), row.answer) << row.pattern;
+  }
+}
+
+// DwmGetWindowAttribute as Windows 8 and later answer: the shell keeps
+// cloaked_window off the screen. Looked up by the DLL on its first use.
+HWND cloaked_window = nullptr;
+HRESULT WINAPI report_cloaking(HWND window, DWORD attribute, PVOID value, DWORD size) {
+  if (attribute != 14 || size != sizeof(DWORD)) return E_INVALIDARG;  // DWMWA_CLOAKED
+  *static_cast<DWORD*>(value) = window == cloaked_window ? 2 : 0;     // DWM_CLOAKED_SHELL
+  return S_OK;
+}
+FARPROC dwm_function = nullptr;
+FARPROC WINAPI look_up_dwm_function(HMODULE module, LPCSTR name) {
+  const bool by_name = reinterpret_cast<std::uintptr_t>(name) > 0xFFFF;
+  if (by_name && std::string_view(name) == "DwmGetWindowAttribute") return dwm_function;
+  return GetProcAddress(module, name);
+}
+
+// A cloaked window in front of a visible match ranks as hidden; where the
+// lookup fails, as on Windows XP, nothing is cloaked.
+TEST(WindowFind, AWindowTheShellKeepsOffTheScreenRanksAsHidden) {
+  const std::string id = unique_name("cloak");
+  TestWindow behind(unique_name("toolcase-find"), "Behind " + id, true);
+  TestWindow cloaked(unique_name("toolcase-find"), "Cloaked " + id, true);
+  SetWindowPos(cloaked.handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  cloaked_window = cloaked.handle();
+  const struct {
+    FARPROC lookup;
+    std::string pattern, answer;
+  } rows[] = {
+      {as_farproc(&report_cloaking), "* " + id, "Behind " + id},
+      {as_farproc(&report_cloaking), "Cloaked *", "Cloaked " + id},
+      {nullptr, "* " + id, "Cloaked " + id},
+  };
+  for (const auto& row : rows) {
+    const FreshToolcase copy;
+    const ImportPatch lookup(copy.module(), "KERNEL32.dll", "GetProcAddress",
+                             as_farproc(&look_up_dwm_function));
+    dwm_function = row.lookup;
+    EXPECT_EQ(copy.call("WindowFind", row.pattern), row.answer) << row.pattern;
   }
 }
 

@@ -62,6 +62,27 @@ std::string call(const char* name, std::string_view input, HWND main_window) {
   return call_record(name, input, main_window).answer;
 }
 
+FreshToolcase::FreshToolcase() {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  path_ = std::string(folder) + "toolcase-fresh-" + std::to_string(GetCurrentProcessId()) + ".dll";
+  EXPECT_TRUE(CopyFileA(toolcase_dll_path().c_str(), path_.c_str(), FALSE)) << path_;
+  module_ = LoadLibraryA(path_.c_str());
+  EXPECT_NE(module_, nullptr) << path_;
+}
+
+FreshToolcase::~FreshToolcase() {
+  if (module_ != nullptr) FreeLibrary(module_);
+  DeleteFileA(path_.c_str());
+}
+
+std::string FreshToolcase::call(const char* name, std::string_view input,
+                                HWND main_window) const {
+  const FARPROC fn = module_ != nullptr ? GetProcAddress(module_, name) : nullptr;
+  EXPECT_NE(fn, nullptr) << "the copy does not export " << name;
+  return fn != nullptr ? checked_call(fn, name, input, main_window).answer : "";
+}
+
 std::uintptr_t next_handle_value() {
   const HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   CloseHandle(probe);

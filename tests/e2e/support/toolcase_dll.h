@@ -46,6 +46,24 @@ std::string call_linked(Command* command, std::string_view input, HWND main_wind
       .answer;
 }
 
+// A private copy of the DLL, loaded for one test and freed after it: what the
+// DLL binds on first use is this copy's own, as after a new load by the host,
+// so a test can replace the copy's imports before its first call.
+class FreshToolcase {
+ public:
+  FreshToolcase();
+  ~FreshToolcase();
+  FreshToolcase(const FreshToolcase&) = delete;
+  FreshToolcase& operator=(const FreshToolcase&) = delete;
+
+  HMODULE module() const { return module_; }
+  std::string call(const char* name, std::string_view input, HWND main_window = nullptr) const;
+
+ private:
+  std::string path_;
+  HMODULE module_ = nullptr;
+};
+
 // The value the next kernel handle gets: a leak between two probes raises it.
 // (GetProcessHandleCount is always 0 under Wine.)
 std::uintptr_t next_handle_value();
