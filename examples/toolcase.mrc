@@ -91,6 +91,23 @@ alias tc.dir { return $dll($tc.dll, GetDir, $1) }
 ; $tc.longpath(PATH) -> the path with the names the file system stores (C:\PROGRA~1 -> C:\Program Files)
 alias tc.longpath { return $dll($tc.dll, ExtractFullPath, $1-) }
 
+; ---- Machine facts for a sysinfo line ----
+; $tc.os(name|version|build|release|bits) -> e.g. Windows 11 Pro, 10.0.22631, 22631.4317, 23H2, 64
+alias tc.os { return $dll($tc.dll, OS, $1) }
+; $tc.cpu(name|cores|threads|speed|usage) -> e.g. the processor's name, 8, 16, 2904MHz, 12%
+alias tc.cpu { return $dll($tc.dll, CPU, $1) }
+; $tc.gpu -> the primary display's adapter
+alias tc.gpu { return $dll($tc.dll, GPU, ) }
+; $tc.battery(level|power|charging) -> e.g. 76% (none: no battery), ac or battery, true/false
+alias tc.battery { return $dll($tc.dll, Battery, $1) }
+; /tc.sysinfo -> says one line about this computer in the active channel or query
+alias tc.sysinfo {
+  var %battery = $tc.battery(level)
+  say OS: $tc.os(name) $tc.os(release) $tc.os(bits) $+ -bit - CPU: $tc.cpu(name) ( $+ $tc.cpu(cores) cores $tc.cpu(threads) threads $+ ) at $tc.cpu(usage) $&
+    - Memory: $tc.memory(used) of $round($calc($remove($tc.memory(total),KB) / 1048576),1) GB - Screen: $tc.screen(resolution) - GPU: $tc.gpu $&
+    $iif(%battery != none && %battery != false, - Battery: %battery)
+}
+
 ; ---- Notification ----
 ; $tc.askwait(BUTTONS;ICON;CAPTION;MESSAGE) -> ok, cancel, abort, retry, ignore, yes, no or error
 ;   BUTTONS: ok, yesno, yesnocancel, abortretryignore   ICON: information, warning, error, question

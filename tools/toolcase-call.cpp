@@ -50,6 +50,10 @@ constexpr CommandSummary kCommands[] = {
     {"IdleTime", "seconds since the last keyboard or mouse input (input ignored)"},
     {"WindowFind", "PATTERN: the title of the first window it matches (* and ?)"},
     {"WindowTopmost", "on;WINDOW | off;WINDOW: keep the window above the others, or not"},
+    {"OS", "name | version | build | release | bits: which Windows this is"},
+    {"CPU", "name | cores | threads | speed | usage: the processor, and how busy it is"},
+    {"GPU", "the primary display's adapter (input ignored)"},
+    {"Battery", "level | power | charging: the battery and the power supply"},
 };
 
 void print_usage(FILE* to) {

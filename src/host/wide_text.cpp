@@ -15,4 +15,15 @@ Text text_from_wide(std::span<const wchar_t> buffer) noexcept {
   return text;
 }
 
+Text text_in_encoding(std::wstring_view text, TextEncoding encoding) noexcept {
+  if (encoding == TextEncoding::utf8) return text_from_wide(text);
+  std::array<char, Text::kCapacity> bytes;
+  const int written =
+      text.empty() ? 0
+                   : WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                         nullptr);
+  return Text(std::string_view(bytes.data(), static_cast<std::size_t>(written > 0 ? written : 0)));
+}
+
 }  // namespace toolcase

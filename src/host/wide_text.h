@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "host/bounded_text.h"
+#include "host/frame.h"
 #include "host/utf8.h"
 
 namespace toolcase {
@@ -36,5 +37,8 @@ class WideText {
 // or all of them; from a wide buffer, as UTF-8.
 Text text_from_ansi(std::span<const char> buffer) noexcept;
 Text text_from_wide(std::span<const wchar_t> buffer) noexcept;
+// A text the platform answered wide, in the call's encoding: UTF-8, or the
+// system's code page, where a text too long for the answer becomes empty.
+Text text_in_encoding(std::wstring_view text, TextEncoding encoding) noexcept;
 
 }  // namespace toolcase

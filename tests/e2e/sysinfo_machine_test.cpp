@@ -7,10 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <regex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "host/module_strings.h"
 #include "linked_commands.h"
@@ -407,6 +412,162 @@ TEST(IdleTime, AnswersTheWholeSecondsSinceTheLastInputAcrossTheWrap) {
     now = row.now;
     EXPECT_EQ(call("IdleTime", "anything"), row.answer) << row.last_input << " " << row.now;
   }
+}
+
+// Windows as a machine would report itself: RtlGetVersion's numbers and
+// service pack, and the values under CurrentVersion (others not found).
+struct StagedWindows {
+  DWORD major, minor, build;
+  std::wstring service_pack;
+  std::map<std::wstring, std::wstring> strings;
+  DWORD update_revision;  // UBR; 0 for none
+};
+StagedWindows staged;
+LONG NTAPI staged_version(PRTL_OSVERSIONINFOW info) {
+  info->dwMajorVersion = staged.major;
+  info->dwMinorVersion = staged.minor;
+  info->dwBuildNumber = staged.build;
+  staged.service_pack.copy(info->szCSDVersion, 127);
+  return 0;
+}
+LSTATUS WINAPI staged_value(HKEY, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+  const auto found = staged.strings.find(name);
+  if (found != staged.strings.end() && *size >= (found->second.size() + 1) * 2) {
+    *type = REG_SZ;
+    *size = (found->second.size() + 1) * 2;
+    std::memcpy(data, found->second.c_str(), *size);
+  } else if (std::wstring_view(name) == L"UBR" && staged.update_revision != 0) {
+    *type = REG_DWORD;
+    std::memcpy(data, &staged.update_revision, *size = sizeof(DWORD));
+  } else {
+    return ERROR_FILE_NOT_FOUND;
+  }
+  return ERROR_SUCCESS;
+}
+
+TEST(OS, AnswersWindowsOwnNameVersionBuildAndRelease) {
+  const ImportPatch version(toolcase_module(), "ntdll.dll", "RtlGetVersion",
+                            as_farproc(&staged_version));
+  const ImportPatch values(toolcase_module(), "ADVAPI32.dll", "RegQueryValueExW",
+                           as_farproc(&staged_value));
+  const struct {
+    StagedWindows windows;
+    std::string name, version, build, release;
+  } rows[] = {
+      {{10, 0, 22631, L"", {{L"ProductName", L"Windows 10 Pro"}, {L"DisplayVersion", L"23H2"},
+                            {L"ReleaseId", L"2009"}}, 4317},
+       "Windows 11 Pro", "10.0.22631", "22631.4317", "23H2"},
+      {{10, 0, 19045, L"", {{L"ProductName", L"Windows 10 Home"}, {L"ReleaseId", L"1909"}}, 0},
+       "Windows 10 Home", "10.0.19045", "19045", "1909"},
+      {{5, 1, 2600, L"Service Pack 3", {{L"ProductName", L"Microsoft Windows XP"}}, 0},
+       "Microsoft Windows XP", "5.1.2600", "2600", "Service Pack 3"},
+      {{6, 1, 7601, L"", {}, 0}, "false", "6.1.7601", "7601", "false"},
+  };
+  for (const auto& row : rows) {
+    staged = row.windows;
+    EXPECT_EQ(call("OS", "name"), row.name);
+    EXPECT_EQ(call("OS", "VERSION"), row.version);
+    EXPECT_EQ(call("OS", "build"), row.build);
+    EXPECT_EQ(call("OS", "release"), row.release);
+  }
+  EXPECT_EQ(call("OS", "name "), "error");
+}
+
+// Wine, told to be Windows 10 for one program, answers that program's
+// GetVersionEx 6.2, as Windows answers a program without a manifest.
+TEST(OS, AnswersTheVersionThatWindowsHidesFromOldProgramsAndItsOwnBits) {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  EXPECT_EQ(call("OS", "bits"), sizeof(void*) == 8 || wow64 ? "64" : "32");
+  const char* key = "Software\\Wine\\AppDefaults\\toolcase-call.exe";
+  RegSetKeyValueA(HKEY_CURRENT_USER, key, "Version", REG_SZ, "win10", 6);
+  std::string program = toolcase_dll_path();
+  program.replace(program.size() - 4, 4, "-call.exe");
+  FILE* output = _popen(("\"" + program + "\" OS version").c_str(), "r");
+  char answer[32] = {};
+  ASSERT_NE(output, nullptr);
+  std::fgets(answer, sizeof answer, output);
+  _pclose(output);
+  RegDeleteKeyA(HKEY_CURRENT_USER, key);
+  EXPECT_EQ(std::string(answer).substr(0, 5), "10.0.") << answer;
+}
+
+// The processor's counts against the platform's own; its stored name and
+// speed as this throwaway machine stores them.
+TEST(CPU, AnswersTheProcessorAndHowBusyItIs) {
+  EXPECT_EQ(call("CPU", "threads"), std::to_string(GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)));
+  DWORD size = 0;
+  GetLogicalProcessorInformationEx(RelationProcessorCore, nullptr, &size);
+  std::vector<char> cores(size);
+  ASSERT_TRUE(GetLogicalProcessorInformationEx(
+      RelationProcessorCore, reinterpret_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX>(cores.data()),
+      &size));
+  const auto core_size = reinterpret_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX>(cores.data())->Size;
+  EXPECT_EQ(call("CPU", "Cores"), std::to_string(size / core_size));
+  const char* key = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+  HKEY processor = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                            nullptr, &processor, nullptr), ERROR_SUCCESS);
+  const char name[] = "  Staged Processor @ 2.90GHz  ";
+  const DWORD megahertz = 2904;
+  RegSetValueExA(processor, "ProcessorNameString", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
+                 sizeof name);
+  RegSetValueExA(processor, "~MHz", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&megahertz), 4);
+  RegCloseKey(processor);
+  EXPECT_EQ(call("CPU", "name"), "Staged Processor @ 2.90GHz");
+  EXPECT_EQ(call("CPU", "speed"), "2904MHz");
+  EXPECT_EQ(call("CPU", "load"), "error");
+
+  call("CPU", "usage");  // the interval starts
+  std::atomic<bool> busy{true};
+  std::vector<std::thread> spinners;
+  for (int i = 0; i < 2; ++i) spinners.emplace_back([&busy] { while (busy) {} });
+  Sleep(600);
+  const std::string usage = call("CPU", "usage");
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(call("CPU", "usage"), usage);  // within a quarter second: the same figure, at once
+  EXPECT_LT(GetTickCount() - start, 100u);
+  busy = false;
+  for (std::thread& spinner : spinners) spinner.join();
+  ASSERT_TRUE(std::regex_match(usage, std::regex("[0-9]+%"))) << usage;
+  EXPECT_GE(std::stoi(usage), 50) << usage;
+}
+
+// What GetSystemPowerStatus reports; 255 is unknown.
+SYSTEM_POWER_STATUS power{};
+BOOL WINAPI reported_power(LPSYSTEM_POWER_STATUS status) {
+  *status = power;
+  return TRUE;
+}
+
+TEST(Battery, AnswersTheChargeThePowerSourceAndWhetherItCharges) {
+  const ImportPatch patch(toolcase_module(), "KERNEL32.dll", "GetSystemPowerStatus",
+                          as_farproc(&reported_power));
+  const struct {
+    BYTE ac_line, flag, percent;
+    std::string level, source, charging;
+  } rows[] = {
+      {1, 128, 255, "none", "ac", "false"},  // a desktop: no system battery
+      {1, 1 | 8, 76, "76%", "ac", "true"},   // high, charging
+      {0, 2, 15, "15%", "battery", "false"},
+      {255, 255, 255, "false", "false", "false"},
+  };
+  for (const auto& row : rows) {
+    power = {row.ac_line, row.flag, row.percent, 0, 0, 0};
+    EXPECT_EQ(call("Battery", "level"), row.level);
+    EXPECT_EQ(call("Battery", "power"), row.source);
+    EXPECT_EQ(call("Battery", "Charging"), row.charging);
+  }
+  EXPECT_EQ(call("Battery", ""), "error");
+}
+
+TEST(GPU, AnswersThePrimaryDisplaysAdapter) {
+  DISPLAY_DEVICEA device{};
+  device.cb = sizeof device;
+  for (DWORD i = 0; EnumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
+    if (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) break;
+  }
+  EXPECT_EQ(call("GPU", "anything"), device.DeviceString);
 }
 
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {

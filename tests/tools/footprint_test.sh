@@ -9,7 +9,7 @@
 set -uo pipefail
 dll=$1
 allow_list=${2:-}
-allowed_dlls="kernel32.dll user32.dll advapi32.dll msvcrt.dll"
+allowed_dlls="kernel32.dll user32.dll advapi32.dll ntdll.dll msvcrt.dll"
 runtime_functions="TlsAlloc AddVectoredExceptionHandler CreateSemaphoreA CreateSemaphoreW _beginthreadex"
 
 # The cross objdump for the DLL's machine (32 or 64 bits), named by the

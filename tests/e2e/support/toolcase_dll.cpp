@@ -14,7 +14,8 @@ const std::vector<std::string>& all_commands() {
       "ChangeWindowText", "WindowText",     "WindowDisable",  "WindowEnable",
       "WindowHide",       "WindowIsVisible", "WindowShow",    "Screen",
       "Memory",           "UserName",       "ComputerName",   "GetDir",
-      "ExtractFullPath",  "IdleTime",       "WindowFind",     "WindowTopmost"};
+      "ExtractFullPath",  "IdleTime",       "WindowFind",     "WindowTopmost",
+      "OS",               "CPU",            "GPU",            "Battery"};
   return commands;
 }
 

@@ -1,0 +1,70 @@
+#include "sysinfo/machine_facts.h"
+
+#include "host/frame.h"
+#include "host/text.h"
+
+namespace toolcase::sysinfo {
+
+namespace {
+
+constexpr std::uint32_t kFirstWindows11Build = 22000;
+constexpr std::uint8_t kUnknown = 255;
+constexpr std::uint8_t kCharging = 8;
+constexpr std::uint8_t kNoSystemBattery = 128;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+Text windows_name(std::string_view product_name, std::uint32_t build) noexcept {
+  constexpr std::string_view kWindows10 = "Windows 10";
+  Text name(product_name);
+  const std::size_t at = product_name.find(kWindows10);
+  const std::size_t after = at + kWindows10.size();
+  // "Windows 10" as a whole name: not the start of "Windows 100".
+  if (build < kFirstWindows11Build || at == std::string_view::npos ||
+      (after < product_name.size() && is_digit(product_name[after]))) {
+    return name;
+  }
+  name.assign(std::string_view(product_name.data(), after - 1));
+  name.push_back('1');
+  product_name.remove_prefix(after);
+  name.append(product_name);
+  return name;
+}
+
+std::string_view trim_blanks(std::string_view text) noexcept {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string_view(text.data() + first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::uint32_t busy_percent(std::uint64_t idle, std::uint64_t kernel, std::uint64_t user) noexcept {
+  const std::uint64_t total = kernel + user;
+  if (total == 0 || idle >= total) return 0;
+  const std::uint64_t busy = total - idle;
+  // Overflows only past 290 years of processor time in one interval.
+  return static_cast<std::uint32_t>((busy * 200 + total) / (total * 2));
+}
+
+FactText battery_level(const PowerStatus& status) noexcept {
+  if (status.battery_flag != kUnknown && (status.battery_flag & kNoSystemBattery) != 0) {
+    return FactText("none");
+  }
+  if (status.percent > 100) return FactText(kFalse);
+  FactText level(text::integer_to_text(status.percent));
+  level.push_back('%');
+  return level;
+}
+
+std::string_view power_source(const PowerStatus& status) noexcept {
+  if (status.ac_line == 0) return "battery";
+  if (status.ac_line == 1) return "ac";
+  return kFalse;
+}
+
+std::string_view charging(const PowerStatus& status) noexcept {
+  return true_or_false(status.battery_flag != kUnknown && (status.battery_flag & kCharging) != 0);
+}
+
+}  // namespace toolcase::sysinfo
