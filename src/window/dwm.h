@@ -23,4 +23,13 @@ inline bool is_cloaked(HWND window) {
   return dwm_attribute(window, kCloaked, &cloaked, sizeof cloaked) && cloaked != 0;
 }
 
+// Where the window manager draws the window, in the screen's real pixels:
+// since Windows 10 a window's rectangle holds a resize border that is not
+// drawn. False where it draws no such frame or cannot say (Windows XP, Vista
+// and 7 without composition, Wine).
+inline bool dwm_frame(HWND window, RECT& frame) {
+  return dwm_attribute(window, kExtendedFrameBounds, &frame, sizeof frame) &&
+         frame.right > frame.left && frame.bottom > frame.top;
+}
+
 }  // namespace toolcase::window

@@ -89,6 +89,7 @@ const struct Row {
     {"WindowMaximize", &Windows::shown_name, ""},
     {"WindowDisable", &Windows::shown_name, ""},
     {"ChangeWindowText", &Windows::shown_name, ";renamed"},
+    {"WindowMove", &Windows::shown_name, "", "10 10;"},
     {"WindowHide", &Windows::shown_name, ""},
     {"WindowShow", &Windows::hidden_name, ""},
     {"WindowEnable", &Windows::hidden_name, ""},

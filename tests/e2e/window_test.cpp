@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -293,6 +294,113 @@ TEST(WindowTopmost, KeepsTheWindowAboveOthersOrPutsItBack) {
     EXPECT_EQ(call("WindowTopmost", row.input), row.answer) << row.input;
     EXPECT_EQ((GetWindowLongA(window.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, row.topmost);
   }
+}
+
+// A window whose program keeps its size, as a dialog of a fixed size does.
+LRESULT CALLBACK fixed_size_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lparam)->flags |= SWP_NOSIZE;
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+std::string rectangle_of(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
+// Each row after the one before it; a minimized window keeps its state and
+// gets its place when restored, a maximized one is restored first.
+TEST(WindowMove, PlacesTheWindowSoThatWindowPosAnswersWhatWasAsked) {
+  TestWindow window(unique_name("toolcase-move"), unique_name("toolcase move"), true);
+  TestWindow fixed(unique_name("toolcase-move"), unique_name("toolcase fixed"), true,
+                   fixed_size_proc);
+  const std::string name = window.class_name();
+  const struct {
+    int show;  // before the row, or 0
+    std::string input, answer, place;
+    bool iconic = false;  // afterwards
+  } rows[] = {
+      {0, "100 120 400 300;" + name, "true", "100 120 400 300"},
+      {0, "-50 -40;" + name, "true", "-50 -40 400 300"},
+      {SW_MINIMIZE, "30 40 250 200;" + name, "true", "30 40 250 200", true},
+      {SW_MAXIMIZE, "60 70;" + name, "true", "60 70 250 200"},
+      {0, "0 0 500 400;" + fixed.class_name(), "false", "0 0 300 200"},
+      {0, "1 2 3;" + name, "error", "60 70 250 200"},
+      {0, "1  2;" + name, "error", "60 70 250 200"},
+      {0, "1 2 0 5;" + name, "error", "60 70 250 200"},
+      {0, "1 32768;" + name, "error", "60 70 250 200"},
+      {0, "+1 2;" + name, "error", "60 70 250 200"},
+      {0, "1 2", "error", "60 70 250 200"},
+      {0, "1 2;" + unique_name("toolcase-none"), "error", "60 70 250 200"},
+  };
+  for (const auto& row : rows) {
+    if (row.show != 0) ShowWindow(window.handle(), row.show);
+    const bool fixed_row = row.input.find(fixed.class_name()) != std::string::npos;
+    const std::string target = fixed_row ? fixed.class_name() : name;
+    EXPECT_EQ(call("WindowMove", row.input), row.answer) << row.input;
+    EXPECT_EQ(call("WindowPos", target), row.place) << row.input;
+    EXPECT_EQ(IsIconic(window.handle()) != FALSE, row.iconic) << row.input;
+    EXPECT_FALSE(IsZoomed(window.handle())) << row.input;
+  }
+  ShowWindow(window.handle(), SW_RESTORE);
+  EXPECT_EQ(rectangle_of(window.handle()), "60 70 250 200");
+  EXPECT_EQ(call("WindowPos", unique_name("toolcase-none")), "error");
+}
+
+// DwmGetWindowAttribute as Windows 10 answers for a window with resize
+// borders: the frame it draws is 7 pixels inside the rectangle but at the top.
+HRESULT WINAPI report_frame(HWND window, DWORD attribute, PVOID value, DWORD size) {
+  if (attribute != 9 || size != sizeof(RECT)) return E_INVALIDARG;  // DWMWA_EXTENDED_FRAME_BOUNDS
+  RECT& frame = *static_cast<RECT*>(value);
+  GetWindowRect(window, &frame);
+  frame = {frame.left + 7, frame.top, frame.right - 7, frame.bottom - 7};
+  return S_OK;
+}
+
+TEST(WindowMove, PlacesTheFrameThatWindowsDrawsNotTheInvisibleBorders) {
+  TestWindow window(unique_name("toolcase-frame"), unique_name("toolcase frame"), true);
+  const FreshToolcase copy;
+  const ImportPatch lookup(copy.module(), "KERNEL32.dll", "GetProcAddress",
+                           as_farproc(&look_up_dwm_function));
+  dwm_function = as_farproc(&report_frame);
+  EXPECT_EQ(copy.call("WindowMove", "0 0 300 200;" + window.class_name()), "true");
+  EXPECT_EQ(copy.call("WindowPos", window.class_name()), "0 0 300 200");
+  EXPECT_EQ(rectangle_of(window.handle()), "-7 0 314 207");
+}
+
+// Windows, on a display at 144 DPI (150 %), shows a thread that is not aware
+// of scaling, as mIRC's, the window of a per-monitor-aware program shrunk to
+// two thirds, and stretches what it sets. The display's scale is read when a
+// program starts: this program runs again, the test alone, on such a display.
+TEST(WindowPos, AnswersRealPixelsToAHostThatIsNotAwareOfScaling) {
+  char scaled[2] = {};
+  if (GetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", scaled, sizeof scaled) == 0) {
+    HKEY desktop = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, &desktop, nullptr);
+    const DWORD dpi = 144;
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), 4);
+    SetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", "1");
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const int status = std::system(("\"\"" + std::string(program) +
+                                    "\" --gtest_filter=WindowPos.AnswersRealPixels*\"").c_str());
+    SetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", nullptr);
+    RegDeleteValueA(desktop, "LogPixels");
+    RegCloseKey(desktop);
+    EXPECT_EQ(status, 0) << "the run on a display at 144 DPI failed";
+    return;
+  }
+  TestWindow window(unique_name("toolcase-scaled"), unique_name("toolcase scaled"), true);
+  SetWindowPos(window.handle(), nullptr, 300, 200, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+  const DPI_AWARENESS_CONTEXT aware =
+      SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+  ASSERT_EQ(rectangle_of(window.handle()), "200 133 400 267") << "the display is not scaled";
+  EXPECT_EQ(call("WindowPos", window.class_name()), "300 200 600 400");
+  EXPECT_EQ(call("WindowMove", "100 100;" + window.class_name()), "true");
+  SetThreadDpiAwarenessContext(aware);
+  EXPECT_EQ(rectangle_of(window.handle()), "100 100 600 400");
 }
 
 TEST(Activate, BringsTheWindowToTheForeground) {

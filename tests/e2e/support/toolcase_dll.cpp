@@ -15,7 +15,8 @@ const std::vector<std::string>& all_commands() {
       "WindowHide",       "WindowIsVisible", "WindowShow",    "Screen",
       "Memory",           "UserName",       "ComputerName",   "GetDir",
       "ExtractFullPath",  "IdleTime",       "WindowFind",     "WindowTopmost",
-      "OS",               "CPU",            "GPU",            "Battery"};
+      "OS",               "CPU",            "GPU",            "Battery",
+      "WindowPos",        "WindowMove"};
   return commands;
 }
 

@@ -1,0 +1,161 @@
+// WindowPos and WindowMove: where a window stands on the screen, in the
+// screen's real pixels, as it is drawn.
+//
+// A host that is not aware of each monitor's scaling (mIRC) is shown shrunk
+// coordinates for the windows of programs that are, and its coordinates are
+// stretched when it sets them: every call here is made with the thread aware
+// of each monitor, and the thread's awareness put back afterwards. And since
+// Windows 10 a window's rectangle holds a resize border that is not drawn:
+// the place answered and asked for is the frame that Windows draws.
+#include "host/command.h"
+#include "host/late_bound.h"
+#include "host/text.h"
+#include "window/dwm.h"
+#include "window/not_responding.h"
+#include "window/placement_text.h"
+#include "window/window_target.h"
+
+using namespace toolcase;
+
+namespace {
+
+// DPI_AWARENESS_CONTEXT values: per monitor, version 2 (Windows 10 1703) and 1.
+using AwarenessContext = HANDLE;
+const auto kPerMonitorAwareV2 = reinterpret_cast<AwarenessContext>(-4);
+const auto kPerMonitorAware = reinterpret_cast<AwarenessContext>(-3);
+using SetThreadAwareness = AwarenessContext(WINAPI*)(AwarenessContext);
+LateBound set_thread_awareness(SystemModule::user32, "SetThreadDpiAwarenessContext");
+
+// The calling thread aware of each monitor's scaling while it lives. Before
+// Windows 10 1607 there is no such call, and nothing is scaled per monitor.
+class PerMonitorAwareness {
+ public:
+  PerMonitorAwareness() noexcept : set_(set_thread_awareness.as<SetThreadAwareness>()) {
+    if (set_ == nullptr) return;
+    previous_ = set_(kPerMonitorAwareV2);
+    if (previous_ == nullptr) previous_ = set_(kPerMonitorAware);
+  }
+  ~PerMonitorAwareness() {
+    if (previous_ != nullptr) set_(previous_);
+  }
+  PerMonitorAwareness(const PerMonitorAwareness&) = delete;
+  PerMonitorAwareness& operator=(const PerMonitorAwareness&) = delete;
+
+ private:
+  SetThreadAwareness set_;
+  AwarenessContext previous_ = nullptr;
+};
+
+// GetWindowPlacement's places are relative to the work area of the window's
+// monitor, which starts beside a taskbar at the left or the top; this is
+// what to add for screen coordinates. A tool window's are on the screen.
+POINT work_area_offset(HWND window) {
+  if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return {0, 0};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return {0, 0};
+  return {monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
+}
+
+// A minimized window's place when restored, on the screen.
+RECT restored_place(HWND window, WINDOWPLACEMENT& placement) {
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  RECT place = placement.rcNormalPosition;
+  const POINT offset = work_area_offset(window);
+  OffsetRect(&place, offset.x, offset.y);
+  return place;
+}
+
+// Where the window is drawn and its whole rectangle: the frame that the
+// window manager draws, else, where it draws none or cannot say, the
+// rectangle. Neither call sends the window a message.
+struct Place {
+  RECT drawn;
+  RECT rectangle;
+};
+
+Place place_of(HWND window) {
+  Place place{};
+  GetWindowRect(window, &place.rectangle);
+  if (!window::dwm_frame(window, place.drawn)) place.drawn = place.rectangle;
+  return place;
+}
+
+RECT drawn_place(HWND window) {
+  if (IsIconic(window)) {
+    WINDOWPLACEMENT placement{};
+    return restored_place(window, placement);
+  }
+  return place_of(window).drawn;
+}
+
+bool stands_as_asked(const RECT& drawn, const window::Placement& asked) {
+  return drawn.left == asked.x && drawn.top == asked.y &&
+         (!asked.sized || (drawn.right - drawn.left == asked.width &&
+                           drawn.bottom - drawn.top == asked.height));
+}
+
+// Places the window, then reads back where it stands.
+bool place_window(HWND window, const window::Placement& asked) {
+  if (IsIconic(window)) {
+    // It stays minimized: only its place when restored changes.
+    WINDOWPLACEMENT placement{};
+    const RECT restored = restored_place(window, placement);
+    const POINT offset = work_area_offset(window);
+    const int width = asked.sized ? asked.width : restored.right - restored.left;
+    const int height = asked.sized ? asked.height : restored.bottom - restored.top;
+    placement.rcNormalPosition = {asked.x - offset.x, asked.y - offset.y,
+                                  asked.x - offset.x + width, asked.y - offset.y + height};
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    if (!SetWindowPlacement(window, &placement)) return false;
+  } else {
+    // A hidden window would be shown by it.
+    if (IsZoomed(window) && IsWindowVisible(window)) ShowWindow(window, SW_SHOWNOACTIVATE);
+    // The borders that are not drawn, added back around the place asked for.
+    const Place now = place_of(window);
+    const int left = now.drawn.left - now.rectangle.left;
+    const int top = now.drawn.top - now.rectangle.top;
+    const int width = asked.width + left + (now.rectangle.right - now.drawn.right);
+    const int height = asked.height + top + (now.rectangle.bottom - now.drawn.bottom);
+    if (!SetWindowPos(window, nullptr, asked.x - left, asked.y - top, width, height,
+                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
+                          (asked.sized ? 0 : SWP_NOSIZE))) {
+      return false;
+    }
+  }
+  return stands_as_asked(drawn_place(window), asked);
+}
+
+}  // namespace
+
+// "x y width height" of the window as it is drawn.
+TOOLCASE_COMMAND(WindowPos) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    return window::answer_for_window(input, encoding, kError, [](HWND target) {
+      const PerMonitorAwareness aware;
+      const RECT drawn = drawn_place(target);
+      return window::placement_text(drawn.left, drawn.top, drawn.right - drawn.left,
+                                    drawn.bottom - drawn.top);
+    });
+  });
+}
+
+// "x y;window" moves, "x y width height;window" moves and sizes; neither
+// activates the window nor changes its place in the order of windows.
+TOOLCASE_COMMAND(WindowMove) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    const int separator = text::find_position(input, ";");
+    const std::optional<window::Placement> asked =
+        separator > 0 ? window::parse_placement(text::copy_range(input, 1, separator - 1))
+                      : std::nullopt;
+    if (!asked) return kError;
+    const Text window_part(text::copy_range(input, separator + 1, static_cast<int>(input.size())));
+    return window::answer_for_window(window_part, encoding, kError, [&asked](HWND target) {
+      // Placing a window waits until its program has handled the change.
+      if (window::is_not_responding(target)) return kFalse;
+      const PerMonitorAwareness aware;
+      return true_or_false(place_window(target, *asked));
+    });
+  });
+}
