@@ -587,6 +587,22 @@ int main(int argc, char** argv) {
            }),
            1.10);
   }
+  Command window_pos(dll, "WindowPos", "toolcase-bench-window");
+  if (window_pos.answers(std::regex("-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+"), "x y width height")) {
+    report("WindowPos vs FindWindowA+GetWindowRect", compare(window_pos, [] {
+             RECT place;
+             GetWindowRect(FindWindowA("toolcase-bench-window", nullptr), &place);
+           }),
+           1.10);
+  }
+  Command window_move(dll, "WindowMove", "40 50 320 240;toolcase-bench-window");
+  if (window_move.answers("true")) {
+    report("WindowMove vs FindWindowA+SetWindowPos", compare(window_move, [] {
+             SetWindowPos(FindWindowA("toolcase-bench-window", nullptr), nullptr, 40, 50, 320, 240,
+                          SWP_NOZORDER | SWP_NOACTIVATE);
+           }),
+           1.10);
+  }
   time_state_change(dll);
   // The same from mIRC 7 and later: a Unicode main window, so the DLL asks
   // whether it is one and makes the wide calls, for ASCII texts too.

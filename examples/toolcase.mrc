@@ -44,6 +44,25 @@ alias tc.setcaption { echo -a $dll($tc.dll, ChangeWindowText, $1-) }
 alias tc.find { return $dll($tc.dll, WindowFind, $1-) }
 ; /tc.topmost on|off WINDOW -> keeps the window above the others, or not: true/false/error
 alias tc.topmost { echo -a $dll($tc.dll, WindowTopmost, $1 $+ ; $+ $2-) }
+; $tc.pos(WINDOW) -> x y width height of the window as it is drawn, in the screen's real pixels
+alias tc.pos { return $dll($tc.dll, WindowPos, $1-) }
+; /tc.move X Y [WIDTH HEIGHT] WINDOW -> moves (and sizes) the window: true/false/error
+alias tc.move {
+  if ($4 isnum) && ($5 != $null) { echo -a $dll($tc.dll, WindowMove, $1-4 $+ ; $+ $5-) }
+  else { echo -a $dll($tc.dll, WindowMove, $1-2 $+ ; $+ $3-) }
+}
+; /tc.rescue WINDOW -> a window that lies wholly outside the primary monitor (left behind by a
+;   monitor that was unplugged) goes to that monitor's top-left corner. This script knows only
+;   the primary monitor: on a machine with several, it moves a window on another one too.
+alias tc.rescue {
+  var %place = $tc.pos($1-)
+  if ($numtok(%place, 32) != 4) { echo -a %place | return }
+  tokenize 32 %place $1-
+  if ($calc($1 + $3) <= 0) || ($calc($2 + $4) <= 0) || ($1 >= $tc.screen(width)) || ($2 >= $tc.screen(height)) {
+    echo -a $dll($tc.dll, WindowMove, 0 0; $+ $5-)
+  }
+  else { echo -a already on the primary monitor: %place }
+}
 
 ; ---- Processes: NAME is an executable name such as notepad.exe (any letter case) ----
 ; $tc.running(NAME) -> true/false

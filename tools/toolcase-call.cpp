@@ -54,6 +54,8 @@ constexpr CommandSummary kCommands[] = {
     {"CPU", "name | cores | threads | speed | usage: the processor, and how busy it is"},
     {"GPU", "the primary display's adapter (input ignored)"},
     {"Battery", "level | power | charging: the battery and the power supply"},
+    {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
+    {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
 };
 
 void print_usage(FILE* to) {

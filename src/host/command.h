@@ -25,9 +25,10 @@ namespace toolcase {
 TextEncoding call_encoding(Text& input, HWND main_window) noexcept;
 
 // Runs a command that passes text to the platform or answers text read from
-// it: body(input, encoding) learns how this call's texts are encoded.
+// it: body(input, encoding) learns how this call's texts are encoded. Inlined
+// into the command's export, as run_command is.
 template <typename Body>
-int run_text_command(char* data, HWND main_window, Body&& body) noexcept {
+[[gnu::always_inline]] inline int run_text_command(char* data, HWND main_window, Body&& body) noexcept {
   Text input = read_input(data);
   const TextEncoding encoding = call_encoding(input, main_window);
   write_answer(data, body(std::as_const(input), encoding), encoding);

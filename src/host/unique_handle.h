@@ -67,17 +67,9 @@ struct RegistryKeyTraits {
   static void close(pointer key) noexcept { RegCloseKey(key); }
 };
 
-// A block of the process's heap: NULL when none was given.
-struct HeapBlockTraits {
-  using pointer = void*;
-  static pointer invalid() noexcept { return nullptr; }
-  static void close(pointer block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
-};
-
 using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
 using unique_find = UniqueHandle<FindTraits>;
 using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
-using unique_heap_block = UniqueHandle<HeapBlockTraits>;
 
 }  // namespace toolcase

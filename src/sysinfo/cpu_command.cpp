@@ -1,12 +1,13 @@
 // CPU: the processor's name, speed and size as Windows stores them, and how
 // busy it is, without ever waiting on the host's thread for a second sample.
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "host/command.h"
 #include "host/late_bound.h"
 #include "host/spin_lock.h"
 #include "host/text.h"
-#include "host/unique_handle.h"
 #include "host/wide_text.h"
 #include "sysinfo/machine_facts.h"
 #include "sysinfo/registry_values.h"
@@ -21,68 +22,60 @@ constexpr wchar_t kProcessorKey[] = L"HARDWARE\\DESCRIPTION\\System\\CentralProc
 // is otherwise shown at most 32.
 constexpr WORD kAllProcessorGroups = 0xFFFF;
 constexpr DWORD kRelationProcessorCore = 0;
-// The head that every entry of the extended list starts with; Size is the
-// whole entry's.
-struct ProcessorRelationHead {
-  DWORD relationship;
-  DWORD size;
-};
 using GetActiveProcessorCount = DWORD(WINAPI*)(WORD);
-using GetLogicalProcessorInformationEx = BOOL(WINAPI*)(DWORD, void*, PDWORD);
+using ProcessorQuery = BOOL(WINAPI*)(DWORD, void*, PDWORD);
 LateBound active_processor_count(SystemModule::kernel32, "GetActiveProcessorCount");
 LateBound logical_processor_information_ex(SystemModule::kernel32,
                                            "GetLogicalProcessorInformationEx");
 
-// Windows' list of processors into a heap block: its length depends on the
-// machine, up to hundreds of entries. The block is null when Windows cannot say.
-template <typename Query>
-unique_heap_block processor_list(Query&& query, DWORD& size) {
-  size = 0;
-  if (query(nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
-  unique_heap_block block(HeapAlloc(GetProcessHeap(), 0, size));
-  if (block && !query(block.get(), &size)) block.reset();
-  return block;
+// Windows XP SP3's and Vista's list, of the processors this program sees.
+BOOL WINAPI legacy_processor_query(DWORD, void* buffer, PDWORD length) {
+  return GetLogicalProcessorInformation(static_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION>(buffer),
+                                        length);
 }
 
-// Physical cores, 0 when Windows cannot say.
-DWORD core_count() {
-  DWORD size = 0;
-  DWORD cores = 0;
-  if (const auto query_ex = logical_processor_information_ex.as<GetLogicalProcessorInformationEx>()) {
-    const unique_heap_block list = processor_list(
-        [query_ex](void* buffer, PDWORD length) {
-          return query_ex(kRelationProcessorCore, buffer, length);
-        },
-        size);
-    const auto* bytes = static_cast<const BYTE*>(list.get());
-    for (DWORD at = 0; list && at + sizeof(ProcessorRelationHead) <= size;) {
-      const auto* head = reinterpret_cast<const ProcessorRelationHead*>(bytes + at);
-      if (head->size == 0) break;
-      cores += head->relationship == kRelationProcessorCore;
-      at += head->size;
+// Windows' list of processors: an entry of 48 bytes or less per core, so
+// room for some 680 cores, without the heap; one caller at a time.
+alignas(8) BYTE processor_list[32 * 1024];
+SpinLock processor_list_lock;
+
+struct ProcessorCounts {
+  DWORD cores;    // 0 when Windows cannot say
+  DWORD threads;  // where Windows has no count of every group: those of the cores listed
+};
+
+ProcessorCounts count_processors() {
+  auto query = logical_processor_information_ex.as<ProcessorQuery>();
+  const bool extended = query != nullptr;
+  if (!extended) query = legacy_processor_query;
+  ProcessorCounts counts{0, 0};
+  const SpinLock::Guard guard(processor_list_lock);
+  DWORD size = sizeof processor_list;
+  if (!query(kRelationProcessorCore, processor_list, &size)) return counts;
+  for (DWORD at = 0; at < size;) {
+    // An extended entry starts with its relationship and its own size; the
+    // older entries are of one size, with the relationship after a mask.
+    DWORD relationship = 0;
+    DWORD entry_size = sizeof(SYSTEM_LOGICAL_PROCESSOR_INFORMATION);
+    if (extended) {
+      std::memcpy(&relationship, processor_list + at, sizeof relationship);
+      std::memcpy(&entry_size, processor_list + at + sizeof relationship, sizeof entry_size);
+    } else {
+      const auto& entry =
+          *reinterpret_cast<const SYSTEM_LOGICAL_PROCESSOR_INFORMATION*>(processor_list + at);
+      relationship = entry.Relationship;
+      if (relationship == kRelationProcessorCore) {
+        counts.threads += static_cast<DWORD>(std::popcount(entry.ProcessorMask));
+      }
     }
-    return cores;
+    if (entry_size == 0 || entry_size > size - at) break;
+    counts.cores += relationship == kRelationProcessorCore;
+    at += entry_size;
   }
-  const unique_heap_block list = processor_list(
-      [](void* buffer, PDWORD length) {
-        return GetLogicalProcessorInformation(
-            static_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION>(buffer), length);
-      },
-      size);
-  const auto* entries = static_cast<const SYSTEM_LOGICAL_PROCESSOR_INFORMATION*>(list.get());
-  for (DWORD i = 0; list && i < size / sizeof *entries; ++i) {
-    cores += entries[i].Relationship == RelationProcessorCore;
-  }
-  return cores;
-}
-
-DWORD thread_count() {
   if (const auto count = active_processor_count.as<GetActiveProcessorCount>()) {
-    if (const DWORD threads = count(kAllProcessorGroups)) return threads;
+    counts.threads = count(kAllProcessorGroups);
   }
-  SYSTEM_INFO info{};
-  GetNativeSystemInfo(&info);
-  return info.dwNumberOfProcessors;
+  return counts;
 }
 
 // The processors' times since Windows started, in 100 ns units.
@@ -143,37 +136,40 @@ std::int32_t processor_usage() {
   }
 }
 
-// A count, or "false" for 0.
-Text count_text(DWORD count) {
-  return count == 0 ? Text(kFalse) : Text(text::integer_to_text(static_cast<std::int32_t>(count)));
-}
-
 }  // namespace
 
 TOOLCASE_COMMAND(CPU) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    // A figure and its unit; none where Windows does not say.
+    std::int32_t figure = -1;
+    std::string_view unit;
+    Text answer;
+    const bool cores = text::keyword_match(input, "cores");
     if (text::keyword_match(input, "usage")) {
-      const std::int32_t busy = processor_usage();
-      if (busy < 0) return Text(kFalse);
-      Text answer(text::integer_to_text(busy));
-      answer.push_back('%');
-      return answer;
+      figure = processor_usage();
+      unit = "%";
+    } else if (cores || text::keyword_match(input, "threads")) {
+      const ProcessorCounts counts = count_processors();
+      figure = static_cast<std::int32_t>(cores ? counts.cores : counts.threads);
+      if (figure == 0) figure = -1;
+    } else {
+      const sysinfo::MachineKey key(kProcessorKey);
+      if (text::keyword_match(input, "name")) {
+        sysinfo::RegistryString value;
+        const Text stored = text_in_encoding(key.string(L"ProcessorNameString", value), encoding);
+        answer.assign(sysinfo::trim_blanks(stored));
+      } else if (text::keyword_match(input, "speed")) {
+        figure = static_cast<std::int32_t>(key.number(L"~MHz").value_or(-1));
+        unit = "MHz";
+      } else {
+        return Text(kError);
+      }
     }
-    if (text::keyword_match(input, "cores")) return count_text(core_count());
-    if (text::keyword_match(input, "threads")) return count_text(thread_count());
-    const bool name = text::keyword_match(input, "name");
-    if (!name && !text::keyword_match(input, "speed")) return Text(kError);
-    const sysinfo::MachineKey key(kProcessorKey);
-    if (name) {
-      sysinfo::RegistryString value;
-      const Text stored = text_in_encoding(key.string(L"ProcessorNameString", value), encoding);
-      const std::string_view trimmed = sysinfo::trim_blanks(stored);
-      return trimmed.empty() ? Text(kFalse) : Text(trimmed);
+    if (figure >= 0) {
+      answer.assign(text::integer_to_text(figure));
+      answer.append(unit);
     }
-    const std::optional<DWORD> megahertz = key.number(L"~MHz");
-    if (!megahertz) return Text(kFalse);
-    Text answer(text::integer_to_text(static_cast<std::int32_t>(*megahertz)));
-    answer.append("MHz");
+    if (answer.empty()) answer.assign(kFalse);
     return answer;
   });
 }

@@ -12,23 +12,16 @@ constexpr std::uint8_t kUnknown = 255;
 constexpr std::uint8_t kCharging = 8;
 constexpr std::uint8_t kNoSystemBattery = 128;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 Text windows_name(std::string_view product_name, std::uint32_t build) noexcept {
   constexpr std::string_view kWindows10 = "Windows 10";
-  Text name(product_name);
-  const std::size_t at = product_name.find(kWindows10);
-  const std::size_t after = at + kWindows10.size();
-  // "Windows 10" as a whole name: not the start of "Windows 100".
-  if (build < kFirstWindows11Build || at == std::string_view::npos ||
-      (after < product_name.size() && is_digit(product_name[after]))) {
-    return name;
+  if (build < kFirstWindows11Build || !product_name.starts_with(kWindows10) ||
+      (product_name.size() > kWindows10.size() && product_name[kWindows10.size()] != ' ')) {
+    return Text(product_name);
   }
-  name.assign(std::string_view(product_name.data(), after - 1));
-  name.push_back('1');
-  product_name.remove_prefix(after);
+  Text name("Windows 11");
+  product_name.remove_prefix(kWindows10.size());
   name.append(product_name);
   return name;
 }

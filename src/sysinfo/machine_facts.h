@@ -10,7 +10,8 @@
 namespace toolcase::sysinfo {
 
 // Windows 11 kept the registry's product name of Windows 10 ("Windows 10
-// Pro"): from build 22000 on, "Windows 10" there reads as "Windows 11".
+// Pro"): from build 22000 on, a name that starts with the word "Windows 10"
+// reads as "Windows 11".
 Text windows_name(std::string_view product_name, std::uint32_t build) noexcept;
 
 // The text without the blanks at either end.

@@ -26,12 +26,10 @@ bool windows_is_64_bit() {
 #endif
 }
 
-// "a.b" from two numbers, with a separator.
-Text joined(DWORD first, char separator, DWORD second) {
-  Text text(text::integer_to_text(static_cast<std::int32_t>(first)));
-  text.push_back(separator);
-  text.append(text::integer_to_text(static_cast<std::int32_t>(second)));
-  return text;
+// Appends a number, after a '.' when there is text already.
+void append_number(Text& text, DWORD number) {
+  if (!text.empty()) text.push_back('.');
+  text.append(text::integer_to_text(static_cast<std::int32_t>(number)));
 }
 
 }  // namespace
@@ -41,36 +39,35 @@ TOOLCASE_COMMAND(OS) {
     RTL_OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
     RtlGetVersion(&version);
-    if (text::keyword_match(input, "version")) {
-      Text answer = joined(version.dwMajorVersion, '.', version.dwMinorVersion);
-      answer.push_back('.');
-      answer.append(text::integer_to_text(static_cast<std::int32_t>(version.dwBuildNumber)));
-      return answer;
+    Text answer;
+    if (text::keyword_match(input, "bits")) {
+      answer.assign(windows_is_64_bit() ? "64" : "32");
+    } else if (text::keyword_match(input, "version")) {
+      for (const DWORD number :
+           {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber}) {
+        append_number(answer, number);
+      }
+    } else {
+      const sysinfo::MachineKey key(kCurrentVersionKey);
+      sysinfo::RegistryString value;
+      if (text::keyword_match(input, "name")) {
+        answer = sysinfo::windows_name(
+            text_in_encoding(key.string(L"ProductName", value), encoding), version.dwBuildNumber);
+      } else if (text::keyword_match(input, "build")) {
+        append_number(answer, version.dwBuildNumber);
+        if (const std::optional<DWORD> revision = key.number(L"UBR")) append_number(answer, *revision);
+      } else if (text::keyword_match(input, "release")) {
+        // The release name of Windows 10 20H2 and later, the release number
+        // of earlier ones, the service pack before Windows 10.
+        answer = text_in_encoding(key.string(L"DisplayVersion", value), encoding);
+        if (answer.empty()) answer = text_in_encoding(key.string(L"ReleaseId", value), encoding);
+        if (answer.empty()) answer = text_in_encoding(version.szCSDVersion, encoding);
+      } else {
+        return Text(kError);
+      }
     }
-    if (text::keyword_match(input, "bits")) return Text(windows_is_64_bit() ? "64" : "32");
-    const bool name = text::keyword_match(input, "name");
-    const bool build = !name && text::keyword_match(input, "build");
-    const bool release = !name && !build && text::keyword_match(input, "release");
-    if (!name && !build && !release) return Text(kError);
-
-    const sysinfo::MachineKey key(kCurrentVersionKey);
-    sysinfo::RegistryString value;
-    if (name) {
-      const Text product = text_in_encoding(key.string(L"ProductName", value), encoding);
-      return product.empty() ? Text(kFalse) : sysinfo::windows_name(product, version.dwBuildNumber);
-    }
-    if (build) {
-      const std::optional<DWORD> revision = key.number(L"UBR");
-      if (!revision) return Text(text::integer_to_text(static_cast<std::int32_t>(version.dwBuildNumber)));
-      return joined(version.dwBuildNumber, '.', *revision);
-    }
-    // The release name of Windows 10 20H2 and later, the release number of
-    // earlier ones, the service pack before Windows 10.
-    for (const wchar_t* release_value : {L"DisplayVersion", L"ReleaseId"}) {
-      const Text answer = text_in_encoding(key.string(release_value, value), encoding);
-      if (!answer.empty()) return answer;
-    }
-    const Text service_pack = text_in_encoding(version.szCSDVersion, encoding);
-    return service_pack.empty() ? Text(kFalse) : service_pack;
+    // Windows did not say.
+    if (answer.empty()) answer.assign(kFalse);
+    return answer;
   });
 }

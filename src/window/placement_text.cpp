@@ -12,35 +12,26 @@ namespace {
 constexpr int kLowest = -32768;
 constexpr int kHighest = 32767;
 
-// One number of the text, without its blank: false for anything else.
-bool parse_number(std::string_view digits, int& number) {
-  const bool negative = !digits.empty() && digits.front() == '-';
-  if (negative) digits.remove_prefix(1);
-  if (digits.empty()) return false;
-  long value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-    if (value > -static_cast<long>(kLowest)) return false;
-  }
-  if (negative) value = -value;
-  if (value > kHighest) return false;
-  number = static_cast<int>(value);
-  return true;
-}
-
 }  // namespace
 
 std::optional<Placement> parse_placement(std::string_view numbers) noexcept {
   std::array<int, 4> values{};
   std::size_t count = 0;
+  std::size_t at = 0;
   for (;;) {
-    const std::size_t blank = numbers.find(' ');
-    const std::string_view number(numbers.data(), blank == std::string_view::npos ? numbers.size() : blank);
-    if (count == values.size() || !parse_number(number, values[count])) return std::nullopt;
-    ++count;
-    if (blank == std::string_view::npos) break;
-    numbers.remove_prefix(blank + 1);
+    const bool negative = at < numbers.size() && numbers[at] == '-';
+    at += negative;
+    const std::size_t first_digit = at;
+    int magnitude = 0;
+    for (; at < numbers.size() && numbers[at] >= '0' && numbers[at] <= '9'; ++at) {
+      magnitude = magnitude * 10 + (numbers[at] - '0');
+      if (magnitude > -kLowest) return std::nullopt;
+    }
+    if (at == first_digit || (!negative && magnitude > kHighest)) return std::nullopt;
+    values[count++] = negative ? -magnitude : magnitude;
+    if (at == numbers.size()) break;
+    // One blank, then the next number.
+    if (count == values.size() || numbers[at++] != ' ') return std::nullopt;
   }
   if (count == 2) return Placement{values[0], values[1], false, 0, 0};
   if (count != 4 || values[2] < 1 || values[3] < 1) return std::nullopt;

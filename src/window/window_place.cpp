@@ -50,7 +50,7 @@ class PerMonitorAwareness {
 // monitor, which starts beside a taskbar at the left or the top; this is
 // what to add for screen coordinates. A tool window's are on the screen.
 POINT work_area_offset(HWND window) {
-  if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return {0, 0};
+  if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return {0, 0};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return {0, 0};
@@ -61,10 +61,10 @@ POINT work_area_offset(HWND window) {
 RECT restored_place(HWND window, WINDOWPLACEMENT& placement) {
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
-  RECT place = placement.rcNormalPosition;
+  const RECT& place = placement.rcNormalPosition;
   const POINT offset = work_area_offset(window);
-  OffsetRect(&place, offset.x, offset.y);
-  return place;
+  return {place.left + offset.x, place.top + offset.y, place.right + offset.x,
+          place.bottom + offset.y};
 }
 
 // Where the window is drawn and its whole rectangle: the frame that the
@@ -110,8 +110,12 @@ bool place_window(HWND window, const window::Placement& asked) {
     placement.showCmd = SW_SHOWMINNOACTIVE;
     if (!SetWindowPlacement(window, &placement)) return false;
   } else {
-    // A hidden window would be shown by it.
-    if (IsZoomed(window) && IsWindowVisible(window)) ShowWindow(window, SW_SHOWNOACTIVATE);
+    // Restored without activating it; a hidden one would be shown, and stays
+    // maximized.
+    constexpr LONG kMaximizedAndVisible = WS_MAXIMIZE | WS_VISIBLE;
+    if ((GetWindowLongA(window, GWL_STYLE) & kMaximizedAndVisible) == kMaximizedAndVisible) {
+      ShowWindow(window, SW_SHOWNOACTIVATE);
+    }
     // The borders that are not drawn, added back around the place asked for.
     const Place now = place_of(window);
     const int left = now.drawn.left - now.rectangle.left;

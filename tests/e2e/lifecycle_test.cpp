@@ -73,6 +73,10 @@ std::vector<HarmlessCall> harmless_calls() {
       {"GetDir", "fulltemp", ""},
       {"ExtractFullPath", temp_folder(), ""},
       {"WindowFind", "*", ""},  // loads the window manager's DLL on its first match
+      {"OS", "version", ""},
+      {"CPU", "cores", ""},
+      {"Battery", "power", ""},
+      {"WindowPos", no_window, "error"},
   };
   for (const char* command :
        {"WindowClose", "WindowMaximize", "WindowMinimize", "WindowActivate", "WindowText",
