@@ -107,7 +107,9 @@ bool place_window(HWND window, const window::Placement& asked) {
     const int height = asked.sized ? asked.height : restored.bottom - restored.top;
     placement.rcNormalPosition = {asked.x - offset.x, asked.y - offset.y,
                                   asked.x - offset.x + width, asked.y - offset.y + height};
-    placement.showCmd = SW_SHOWMINNOACTIVE;
+    // A window minimized and hidden, as programs in the notification area
+    // keep theirs, stays hidden.
+    placement.showCmd = IsWindowVisible(window) ? SW_SHOWMINNOACTIVE : SW_HIDE;
     if (!SetWindowPlacement(window, &placement)) return false;
   } else {
     // Restored without activating it; a hidden one would be shown, and stays

@@ -317,30 +317,32 @@ TEST(WindowMove, PlacesTheWindowSoThatWindowPosAnswersWhatWasAsked) {
                    fixed_size_proc);
   const std::string name = window.class_name();
   const struct {
-    int show;  // before the row, or 0
+    int show;  // ShowWindow's command before the row, or -1
     std::string input, answer, place;
     bool iconic = false;  // afterwards
   } rows[] = {
-      {0, "100 120 400 300;" + name, "true", "100 120 400 300"},
-      {0, "-50 -40;" + name, "true", "-50 -40 400 300"},
+      {-1, "100 120 400 300;" + name, "true", "100 120 400 300"},
+      {-1, "-50 -40;" + name, "true", "-50 -40 400 300"},
       {SW_MINIMIZE, "30 40 250 200;" + name, "true", "30 40 250 200", true},
+      {SW_HIDE, "35 45;" + name, "true", "35 45 250 200", true},  // and stays hidden
       {SW_MAXIMIZE, "60 70;" + name, "true", "60 70 250 200"},
-      {0, "0 0 500 400;" + fixed.class_name(), "false", "0 0 300 200"},
-      {0, "1 2 3;" + name, "error", "60 70 250 200"},
-      {0, "1  2;" + name, "error", "60 70 250 200"},
-      {0, "1 2 0 5;" + name, "error", "60 70 250 200"},
-      {0, "1 32768;" + name, "error", "60 70 250 200"},
-      {0, "+1 2;" + name, "error", "60 70 250 200"},
-      {0, "1 2", "error", "60 70 250 200"},
-      {0, "1 2;" + unique_name("toolcase-none"), "error", "60 70 250 200"},
+      {-1, "0 0 500 400;" + fixed.class_name(), "false", "0 0 300 200"},
+      {-1, "1 2 3;" + name, "error", "60 70 250 200"},
+      {-1, "1  2;" + name, "error", "60 70 250 200"},
+      {-1, "1 2 0 5;" + name, "error", "60 70 250 200"},
+      {-1, "1 32768;" + name, "error", "60 70 250 200"},
+      {-1, "+1 2;" + name, "error", "60 70 250 200"},
+      {-1, "1 2", "error", "60 70 250 200"},
+      {-1, "1 2;" + unique_name("toolcase-none"), "error", "60 70 250 200"},
   };
   for (const auto& row : rows) {
-    if (row.show != 0) ShowWindow(window.handle(), row.show);
+    if (row.show >= 0) ShowWindow(window.handle(), row.show);
     const bool fixed_row = row.input.find(fixed.class_name()) != std::string::npos;
     const std::string target = fixed_row ? fixed.class_name() : name;
     EXPECT_EQ(call("WindowMove", row.input), row.answer) << row.input;
     EXPECT_EQ(call("WindowPos", target), row.place) << row.input;
     EXPECT_EQ(IsIconic(window.handle()) != FALSE, row.iconic) << row.input;
+    EXPECT_EQ(IsWindowVisible(window.handle()) != FALSE, row.show != SW_HIDE) << row.input;
     EXPECT_FALSE(IsZoomed(window.handle())) << row.input;
   }
   ShowWindow(window.handle(), SW_RESTORE);
