@@ -19,9 +19,12 @@ using namespace toolcase;
 
 namespace {
 
-// DPI_AWARENESS_CONTEXT values: per monitor, version 2 (Windows 10 1703) and 1.
+// DPI_AWARENESS_CONTEXT values: per monitor, version 2 (Windows 10 1703) and
+// 1. The platform defines them as handles of small negative numbers.
 using AwarenessContext = HANDLE;
+// NOLINTNEXTLINE(performance-no-int-to-ptr)
 const auto kPerMonitorAwareV2 = reinterpret_cast<AwarenessContext>(-4);
+// NOLINTNEXTLINE(performance-no-int-to-ptr)
 const auto kPerMonitorAware = reinterpret_cast<AwarenessContext>(-3);
 using SetThreadAwareness = AwarenessContext(WINAPI*)(AwarenessContext);
 LateBound set_thread_awareness(SystemModule::user32, "SetThreadDpiAwarenessContext");
