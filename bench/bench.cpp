@@ -587,11 +587,26 @@ int main(int argc, char** argv) {
            }),
            1.10);
   }
+  // WindowPos makes the thread aware of each monitor's scaling and back, and
+  // asks the window manager for the frame it draws before the rectangle.
+  using SetAwareness = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const auto set_awareness = reinterpret_cast<SetAwareness>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+  static const auto get_attribute = reinterpret_cast<GetAttribute>(reinterpret_cast<void (*)()>(
+      GetProcAddress(LoadLibraryA("dwmapi.dll"), "DwmGetWindowAttribute")));
   Command window_pos(dll, "WindowPos", "toolcase-bench-window");
-  if (window_pos.answers(std::regex("-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+"), "x y width height")) {
-    report("WindowPos vs FindWindowA+GetWindowRect", compare(window_pos, [] {
+  if (set_awareness && get_attribute &&
+      window_pos.answers(std::regex("-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+"), "x y width height")) {
+    report("WindowPos vs FindWindowA+awareness+IsIconic+frame+GetWindowRect",
+           compare(window_pos, [] {
+             const HWND found = FindWindowA("toolcase-bench-window", nullptr);
+             const auto previous = set_awareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
              RECT place;
-             GetWindowRect(FindWindowA("toolcase-bench-window", nullptr), &place);
+             if (!IsIconic(found) && get_attribute(found, 9, &place, sizeof place) != S_OK) {
+               GetWindowRect(found, &place);
+             }
+             set_awareness(previous);
            }),
            1.10);
   }
