@@ -376,22 +376,17 @@ TEST(WindowMove, PlacesTheFrameThatWindowsDrawsNotTheInvisibleBorders) {
 // two thirds, and stretches what it sets. The display's scale is read when a
 // program starts: this program runs again, the test alone, on such a display.
 TEST(WindowPos, AnswersRealPixelsToAHostThatIsNotAwareOfScaling) {
-  char scaled[2] = {};
-  if (GetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", scaled, sizeof scaled) == 0) {
-    HKEY desktop = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
-                    nullptr, &desktop, nullptr);
+  if (GetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", nullptr, 0) == 0) {
     const DWORD dpi = 144;
-    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, 4);
     SetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", "1");
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    const int status = std::system(("\"\"" + std::string(program) +
-                                    "\" --gtest_filter=WindowPos.AnswersRealPixels*\"").c_str());
+    EXPECT_EQ(std::system(("\"\"" + std::string(program) +
+                           "\" --gtest_filter=WindowPos.AnswersRealPixels*\"").c_str()),
+              0) << "the run on a display at 144 DPI failed";
     SetEnvironmentVariableA("TOOLCASE_SCALED_DISPLAY", nullptr);
-    RegDeleteValueA(desktop, "LogPixels");
-    RegCloseKey(desktop);
-    EXPECT_EQ(status, 0) << "the run on a display at 144 DPI failed";
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
     return;
   }
   TestWindow window(unique_name("toolcase-scaled"), unique_name("toolcase scaled"), true);
