@@ -3,6 +3,7 @@
 #include <array>
 
 #include "host/spin_lock.h"
+#include "host/system_folder.h"
 
 namespace toolcase {
 
@@ -13,17 +14,9 @@ SpinLock look_up_lock;
 HMODULE dwmapi = nullptr;
 bool dwmapi_tried = false;
 
-// By its full path: a name alone is searched for in the host's folder and the
-// current folder first, where anyone could have put a file of that name.
-HMODULE load_from_system_folder(const wchar_t* file_name) {
-  std::array<wchar_t, MAX_PATH + 16> path;
-  const UINT folder = GetSystemDirectoryW(path.data(), MAX_PATH);
-  if (folder == 0 || folder >= MAX_PATH) return nullptr;
-  std::size_t at = folder;
-  path[at++] = L'\\';
-  for (const wchar_t* c = file_name; *c != L'\0' && at + 1 < path.size(); ++c) path[at++] = *c;
-  path[at] = L'\0';
-  return LoadLibraryW(path.data());
+HMODULE load_from_system_folder(std::wstring_view file_name) {
+  std::array<wchar_t, MAX_PATH> path;
+  return path_in_system_folder(file_name, path) ? LoadLibraryW(path.data()) : nullptr;
 }
 
 HMODULE module_handle(SystemModule module) {

@@ -38,7 +38,8 @@ class WideText {
 Text text_from_ansi(std::span<const char> buffer) noexcept;
 Text text_from_wide(std::span<const wchar_t> buffer) noexcept;
 // A text the platform answered wide, in the call's encoding: UTF-8, or the
-// system's code page, where a text too long for the answer becomes empty.
-Text text_in_encoding(std::wstring_view text, TextEncoding encoding) noexcept;
+// system's code page, cut to max_ansi_bytes but never inside a character.
+Text text_in_encoding(std::wstring_view text, TextEncoding encoding,
+                      std::size_t max_ansi_bytes = Text::kCapacity) noexcept;
 
 }  // namespace toolcase

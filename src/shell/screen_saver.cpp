@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "host/system_folder.h"
 #include "host/unique_handle.h"
 
 namespace toolcase::shell {
@@ -79,11 +80,7 @@ bool names_existing_file(const wchar_t* setting) {
   PathBuffer in_system_folder;
   const wchar_t* path = expanded.data();
   if (const std::wstring_view name(expanded.data()); !has_folder(name)) {
-    const UINT folder = GetSystemDirectoryW(in_system_folder.data(), in_system_folder.size());
-    if (folder == 0 || folder + 1 + name.size() >= in_system_folder.size()) return false;
-    in_system_folder[folder] = L'\\';
-    name.copy(&in_system_folder[folder + 1], name.size());
-    in_system_folder[folder + 1 + name.size()] = L'\0';
+    if (!path_in_system_folder(name, in_system_folder)) return false;
     path = in_system_folder.data();
   }
   const DWORD attributes = file_attributes_as_the_shell_sees(path);

@@ -116,12 +116,10 @@ TOOLCASE_COMMAND(WindowClose) { return run_window_command(data, main_window, Win
 // activated. "error" for a window that already is as asked.
 TOOLCASE_COMMAND(WindowTopmost) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const int separator = text::find_position(input, ";");
-    // With no ";" the keyword is empty, which is no keyword.
-    const std::string_view keyword = text::copy_range(input, 1, separator - 1);
-    const bool on = text::keyword_match(keyword, "on");
-    if (!on && !text::keyword_match(keyword, "off")) return kError;
-    const Text window_part(text::copy_range(input, separator + 1, static_cast<int>(input.size())));
+    const window::HeadAndWindow parts = window::split_head_and_window(input);
+    const bool on = text::keyword_match(parts.head, "on");
+    if (!on && !text::keyword_match(parts.head, "off")) return kError;
+    const Text window_part(parts.window_part);
     return window::answer_for_window(window_part, encoding, kError, [on](HWND target) {
       const auto is_topmost = [target] {
         return (GetWindowLongA(target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;

@@ -17,7 +17,6 @@ namespace {
 // a NUL.
 constexpr std::size_t kTitleArraySize = 256;
 constexpr std::size_t kTitleMaxUnits = kTitleArraySize - 2;
-constexpr int kTitleMaxBytes = static_cast<int>(kTitleMaxUnits);
 // The pattern is matched against the whole stored title: a browser's title
 // often runs past 254 characters, and its end names the program.
 constexpr int kStoredTitleArraySize = 1024;
@@ -65,30 +64,21 @@ BOOL CALLBACK examine_window(HWND window, LPARAM search_address) {
   StoredTitle title;
   const int length = InternalGetWindowText(window, title.data(), kStoredTitleArraySize);
   if (length <= 0) return TRUE;
-  const std::wstring_view whole(title.data(), static_cast<std::size_t>(length));
-  Title answer;
-  keep_title(answer, whole);
-  CharUpperBuffW(title.data(), static_cast<DWORD>(length));  // whole now views it folded
-  if (!window::title_matches(whole, search.folded_pattern) || is_ghost(window)) return TRUE;
+  CharUpperBuffW(title.data(), static_cast<DWORD>(length));
+  if (!window::title_matches(std::wstring_view(title.data(), static_cast<std::size_t>(length)),
+                             search.folded_pattern) ||
+      is_ghost(window)) {
+    return TRUE;
+  }
   // Asked last: only a match needs the answer.
   const bool visible = shown && !window::is_cloaked(window);
   if (!visible && search.hidden_title[0] != L'\0') return TRUE;
-  (visible ? search.visible_title : search.hidden_title) = answer;
+  // The answer as stored, read again for the match alone rather than kept
+  // for every window.
+  const int stored = InternalGetWindowText(window, title.data(), kStoredTitleArraySize);
+  keep_title(visible ? search.visible_title : search.hidden_title,
+             std::wstring_view(title.data(), static_cast<std::size_t>(std::max(stored, 0))));
   return visible ? FALSE : TRUE;
-}
-
-// The title in the system's code page, cut as GetWindowTextA cuts a caption
-// (254 bytes) but never inside a character.
-Text ansi_title(const Title& title) {
-  std::array<char, kTitleMaxBytes> bytes;
-  int units = static_cast<int>(wcsnlen(title.data(), title.size()));
-  int written = 0;
-  while (units > 0 && (written = WideCharToMultiByte(CP_ACP, 0, title.data(), units, bytes.data(),
-                                                     kTitleMaxBytes, nullptr, nullptr)) == 0) {
-    --units;
-    if (units > 0 && IS_HIGH_SURROGATE(title[static_cast<std::size_t>(units) - 1])) --units;
-  }
-  return Text(std::string_view(bytes.data(), static_cast<std::size_t>(written)));
 }
 
 }  // namespace
@@ -114,6 +104,7 @@ TOOLCASE_COMMAND(WindowFind) {
     const Title& title =
         search.visible_title[0] != L'\0' ? search.visible_title : search.hidden_title;
     if (title[0] == L'\0') return Text(kError);
-    return encoding == TextEncoding::utf8 ? text_from_wide(title) : ansi_title(title);
+    // In the system's code page cut as GetWindowTextA cuts a caption: 254 bytes.
+    return text_in_encoding(title.data(), encoding, kTitleMaxUnits);
   });
 }

@@ -9,7 +9,6 @@
 // the place answered and asked for is the frame that Windows draws.
 #include "host/command.h"
 #include "host/late_bound.h"
-#include "host/text.h"
 #include "window/dwm.h"
 #include "window/not_responding.h"
 #include "window/placement_text.h"
@@ -60,14 +59,13 @@ POINT work_area_offset(HWND window) {
   return {monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
 }
 
-// A minimized window's place when restored, on the screen.
-RECT restored_place(HWND window, WINDOWPLACEMENT& placement) {
+// A minimized window's placement, its place when restored in work-area
+// coordinates.
+WINDOWPLACEMENT placement_of(HWND window) {
+  WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
-  const RECT& place = placement.rcNormalPosition;
-  const POINT offset = work_area_offset(window);
-  return {place.left + offset.x, place.top + offset.y, place.right + offset.x,
-          place.bottom + offset.y};
+  return placement;
 }
 
 // Where the window is drawn and its whole rectangle: the frame that the
@@ -85,10 +83,13 @@ Place place_of(HWND window) {
   return place;
 }
 
+// A minimized window's answer is its place when restored, on the screen.
 RECT drawn_place(HWND window) {
   if (IsIconic(window)) {
-    WINDOWPLACEMENT placement{};
-    return restored_place(window, placement);
+    const RECT place = placement_of(window).rcNormalPosition;
+    const POINT offset = work_area_offset(window);
+    return {place.left + offset.x, place.top + offset.y, place.right + offset.x,
+            place.bottom + offset.y};
   }
   return place_of(window).drawn;
 }
@@ -103,13 +104,13 @@ bool stands_as_asked(const RECT& drawn, const window::Placement& asked) {
 bool place_window(HWND window, const window::Placement& asked) {
   if (IsIconic(window)) {
     // It stays minimized: only its place when restored changes.
-    WINDOWPLACEMENT placement{};
-    const RECT restored = restored_place(window, placement);
+    WINDOWPLACEMENT placement = placement_of(window);
+    RECT& place = placement.rcNormalPosition;
     const POINT offset = work_area_offset(window);
-    const int width = asked.sized ? asked.width : restored.right - restored.left;
-    const int height = asked.sized ? asked.height : restored.bottom - restored.top;
-    placement.rcNormalPosition = {asked.x - offset.x, asked.y - offset.y,
-                                  asked.x - offset.x + width, asked.y - offset.y + height};
+    const int width = asked.sized ? asked.width : place.right - place.left;
+    const int height = asked.sized ? asked.height : place.bottom - place.top;
+    place = {asked.x - offset.x, asked.y - offset.y, asked.x - offset.x + width,
+             asked.y - offset.y + height};
     // A window minimized and hidden, as programs in the notification area
     // keep theirs, stays hidden.
     placement.showCmd = IsWindowVisible(window) ? SW_SHOWMINNOACTIVE : SW_HIDE;
@@ -154,12 +155,10 @@ TOOLCASE_COMMAND(WindowPos) {
 // activates the window nor changes its place in the order of windows.
 TOOLCASE_COMMAND(WindowMove) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const int separator = text::find_position(input, ";");
-    const std::optional<window::Placement> asked =
-        separator > 0 ? window::parse_placement(text::copy_range(input, 1, separator - 1))
-                      : std::nullopt;
+    const window::HeadAndWindow parts = window::split_head_and_window(input);
+    const std::optional<window::Placement> asked = window::parse_placement(parts.head);
     if (!asked) return kError;
-    const Text window_part(text::copy_range(input, separator + 1, static_cast<int>(input.size())));
+    const Text window_part(parts.window_part);
     return window::answer_for_window(window_part, encoding, kError, [&asked](HWND target) {
       // Placing a window waits until its program has handled the change.
       if (window::is_not_responding(target)) return kFalse;

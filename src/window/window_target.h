@@ -8,8 +8,22 @@
 #include <type_traits>
 
 #include "host/frame.h"
+#include "host/text.h"
 
 namespace toolcase::window {
+
+// "head;window", as WindowTopmost and WindowMove take their input: the text
+// before the first ';' and the window part after it. Without a ';' the head
+// is empty, which no command takes.
+struct HeadAndWindow {
+  std::string_view head;
+  std::string_view window_part;
+};
+inline HeadAndWindow split_head_and_window(std::string_view input) {
+  const int separator = text::find_position(input, ";");
+  return {text::copy_range(input, 1, separator - 1),
+          text::copy_range(input, separator + 1, static_cast<int>(input.size()))};
+}
 
 // The top-level window whose class name is the text, else the one whose
 // title is the text, else null. The text goes to the platform unchanged (as

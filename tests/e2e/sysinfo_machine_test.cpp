@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <regex>
 #include <string>
@@ -557,6 +558,16 @@ TEST(Battery, AnswersTheChargeThePowerSourceAndWhetherItCharges) {
   EXPECT_EQ(call("Battery", ""), "error");
 }
 
+// The display devices as a machine with a remote-control program lists them:
+// its mirroring driver, flagged primary too, comes first.
+const std::vector<std::pair<const wchar_t*, DWORD>>* listed_devices = nullptr;
+BOOL WINAPI listed_device(LPCWSTR, DWORD index, PDISPLAY_DEVICEW device, DWORD) {
+  if (index >= listed_devices->size()) return FALSE;
+  std::wcscpy(device->DeviceString, (*listed_devices)[index].first);
+  device->StateFlags = (*listed_devices)[index].second;
+  return TRUE;
+}
+
 TEST(GPU, AnswersThePrimaryDisplaysAdapter) {
   DISPLAY_DEVICEA device{};
   device.cb = sizeof device;
@@ -564,6 +575,18 @@ TEST(GPU, AnswersThePrimaryDisplaysAdapter) {
     if (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) break;
   }
   EXPECT_EQ(call("GPU", "anything"), device.DeviceString);
+
+  const ImportPatch patch(toolcase_module(), "USER32.dll", "EnumDisplayDevicesW",
+                          as_farproc(&listed_device));
+  constexpr DWORD kPrimary = DISPLAY_DEVICE_PRIMARY_DEVICE;
+  const std::vector<std::pair<const wchar_t*, DWORD>> devices = {
+      {L"Remote Mirror", kPrimary | DISPLAY_DEVICE_MIRRORING_DRIVER}, {L"Second Card", 0},
+      {L"First Card", kPrimary}};
+  const std::vector<std::pair<const wchar_t*, DWORD>> none;
+  listed_devices = &devices;
+  EXPECT_EQ(call("GPU", ""), "First Card");
+  listed_devices = &none;
+  EXPECT_EQ(call("GPU", ""), "false");
 }
 
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
