@@ -179,9 +179,16 @@ TEST(DLLInfo, MsgInAnyCaseShowsTheInformationBoxOwnedByTheMainWindow) {
   TestWindow host(unique_name("toolcase-host"), unique_name("toolcase host window"), true);
   for (const char* input : {"msg", "MSG", "mSg"}) {
     SCOPED_TRACE(input);
-    MessageBoxWatcher watcher("Wrenchbox v1.0", IDOK);
-    EXPECT_EQ(call("DLLInfo", input, host.handle()), "true");
-    const SeenBox box = watcher.result();
+    std::string answer;
+    SeenBox box;
+    // Once in CI, Wine ended the process's first box before showing it, under
+    // heavy load: a box that never came up is asked for once more.
+    for (int attempt = 0; attempt < 2 && !box.found; ++attempt) {
+      MessageBoxWatcher watcher("Wrenchbox v1.0", IDOK);
+      answer = call("DLLInfo", input, host.handle());
+      box = watcher.result();
+    }
+    EXPECT_EQ(answer, "true");
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.owner, host.handle());
     EXPECT_EQ(box.text, kFullInfoText);
