@@ -371,6 +371,29 @@ TEST(WindowMove, PlacesTheFrameThatWindowsDrawsNotTheInvisibleBorders) {
   EXPECT_EQ(rectangle_of(window.handle()), "-7 0 314 207");
 }
 
+// A taskbar at the top: the work area starts 40 pixels down, and a minimized
+// window's place when restored is kept relative to it.
+BOOL WINAPI work_area_below_a_taskbar(HMONITOR monitor, LPMONITORINFO info) {
+  if (!GetMonitorInfoW(monitor, info)) return FALSE;
+  info->rcWork.top = info->rcMonitor.top + 40;
+  return TRUE;
+}
+
+TEST(WindowMove, PlacesAMinimizedWindowOnTheScreenNotInTheWorkArea) {
+  TestWindow window(unique_name("toolcase-work"), unique_name("toolcase work area"), true);
+  ShowWindow(window.handle(), SW_MINIMIZE);
+  const ImportPatch work_area(toolcase_module(), "USER32.dll", "GetMonitorInfoW",
+                              as_farproc(&work_area_below_a_taskbar));
+  EXPECT_EQ(call("WindowMove", "30 50 250 200;" + window.class_name()), "true");
+  EXPECT_EQ(call("WindowPos", window.class_name()), "30 50 250 200");
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window.handle(), &placement);
+  const RECT& restored = placement.rcNormalPosition;
+  EXPECT_EQ(std::vector<LONG>({restored.left, restored.top, restored.right, restored.bottom}),
+            std::vector<LONG>({30, 10, 280, 210}));
+}
+
 // Windows, on a display at 144 DPI (150 %), shows a thread that is not aware
 // of scaling, as mIRC's, the window of a per-monitor-aware program shrunk to
 // two thirds, and stretches what it sets. The display's scale is read when a
