@@ -20,7 +20,7 @@ class MachineKey {
  public:
   explicit MachineKey(const wchar_t* path) noexcept;
 
-  // A string value, cut to the array; empty when it is absent or no string.
+  // A string value; empty when it is absent, no string or longer than the array.
   std::wstring_view string(const wchar_t* name, RegistryString& value) const noexcept;
   std::optional<DWORD> number(const wchar_t* name) const noexcept;
 
