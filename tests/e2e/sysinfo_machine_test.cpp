@@ -500,10 +500,9 @@ TEST(CPU, AnswersTheProcessorAndHowBusyItIs) {
   DWORD size = 0;
   GetLogicalProcessorInformationEx(RelationProcessorCore, nullptr, &size);
   std::vector<char> cores(size);
-  ASSERT_TRUE(GetLogicalProcessorInformationEx(
-      RelationProcessorCore, reinterpret_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX>(cores.data()),
-      &size));
-  const auto core_size = reinterpret_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX>(cores.data())->Size;
+  auto* const first_core = reinterpret_cast<PSYSTEM_LOGICAL_PROCESSOR_INFORMATION_EX>(cores.data());
+  ASSERT_TRUE(GetLogicalProcessorInformationEx(RelationProcessorCore, first_core, &size));
+  const DWORD core_size = first_core->Size;
   EXPECT_EQ(call("CPU", "Cores"), std::to_string(size / core_size));
   // Not redirected for 32-bit programs: both views are one.
   const char* key = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";

@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "host/module_strings.h"
@@ -246,12 +244,6 @@ HRESULT WINAPI report_cloaking(HWND window, DWORD attribute, PVOID value, DWORD 
   *static_cast<DWORD*>(value) = window == cloaked_window ? 2 : 0;     // DWM_CLOAKED_SHELL
   return S_OK;
 }
-FARPROC dwm_function = nullptr;
-FARPROC WINAPI look_up_dwm_function(HMODULE module, LPCSTR name) {
-  const bool by_name = reinterpret_cast<std::uintptr_t>(name) > 0xFFFF;
-  if (by_name && std::string_view(name) == "DwmGetWindowAttribute") return dwm_function;
-  return GetProcAddress(module, name);
-}
 
 // A cloaked window in front of a visible match ranks as hidden; where the
 // lookup fails, as on Windows XP, nothing is cloaked.
@@ -271,9 +263,7 @@ TEST(WindowFind, AWindowTheShellKeepsOffTheScreenRanksAsHidden) {
   };
   for (const auto& row : rows) {
     const FreshToolcase copy;
-    const ImportPatch lookup(copy.module(), "KERNEL32.dll", "GetProcAddress",
-                             as_farproc(&look_up_dwm_function));
-    dwm_function = row.lookup;
+    const StagedLookup lookup(copy.module(), {{"DwmGetWindowAttribute", row.lookup}});
     EXPECT_EQ(copy.call("WindowFind", row.pattern), row.answer) << row.pattern;
   }
 }
@@ -363,9 +353,7 @@ HRESULT WINAPI report_frame(HWND window, DWORD attribute, PVOID value, DWORD siz
 TEST(WindowMove, PlacesTheFrameThatWindowsDrawsNotTheInvisibleBorders) {
   TestWindow window(unique_name("toolcase-frame"), unique_name("toolcase frame"), true);
   const FreshToolcase copy;
-  const ImportPatch lookup(copy.module(), "KERNEL32.dll", "GetProcAddress",
-                           as_farproc(&look_up_dwm_function));
-  dwm_function = as_farproc(&report_frame);
+  const StagedLookup lookup(copy.module(), {{"DwmGetWindowAttribute", as_farproc(&report_frame)}});
   EXPECT_EQ(copy.call("WindowMove", "0 0 300 200;" + window.class_name()), "true");
   EXPECT_EQ(copy.call("WindowPos", window.class_name()), "0 0 300 200");
   EXPECT_EQ(rectangle_of(window.handle()), "-7 0 314 207");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace toolcase::e2e {
@@ -13,6 +14,17 @@ void write_slot(FARPROC* slot, FARPROC value) {
   VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old_protection);
   *slot = value;
   VirtualProtect(slot, sizeof *slot, old_protection, &old_protection);
+}
+
+std::map<std::string, FARPROC> staged_functions;
+
+FARPROC WINAPI look_up_staged(HMODULE module, LPCSTR name) {
+  const bool by_name = reinterpret_cast<std::uintptr_t>(name) > 0xFFFF;
+  if (const auto staged = by_name ? staged_functions.find(name) : staged_functions.end();
+      staged != staged_functions.end()) {
+    return staged->second;
+  }
+  return GetProcAddress(module, name);
 }
 
 }  // namespace
@@ -47,5 +59,12 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function,
 ImportPatch::~ImportPatch() {
   if (slot_ != nullptr) write_slot(slot_, original_);
 }
+
+StagedLookup::StagedLookup(HMODULE module, std::map<std::string, FARPROC> functions)
+    : patch_(module, "KERNEL32.dll", "GetProcAddress", as_farproc(&look_up_staged)) {
+  staged_functions = std::move(functions);
+}
+
+StagedLookup::~StagedLookup() { staged_functions.clear(); }
 
 }  // namespace toolcase::e2e

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 namespace toolcase::e2e {
 
 class ImportPatch {
@@ -23,6 +26,20 @@ class ImportPatch {
  private:
   FARPROC* slot_ = nullptr;
   FARPROC original_ = nullptr;
+};
+
+// A module's look-ups by name (its GetProcAddress import) answer the test's
+// own functions for the names given, null for a function that an older
+// Windows lacks; other names as the platform answers. One at a time.
+class StagedLookup {
+ public:
+  StagedLookup(HMODULE module, std::map<std::string, FARPROC> functions);
+  ~StagedLookup();
+  StagedLookup(const StagedLookup&) = delete;
+  StagedLookup& operator=(const StagedLookup&) = delete;
+
+ private:
+  ImportPatch patch_;
 };
 
 // Any function as the generic pointer type the table holds.
