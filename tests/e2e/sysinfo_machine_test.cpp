@@ -529,6 +529,17 @@ TEST(CPU, AnswersTheProcessorAndHowBusyItIs) {
   EXPECT_GE(std::stoi(usage), 50) << usage;
 }
 
+// Windows XP and Vista have neither the list of every processor group nor
+// its count: the older list, of one entry per core with its threads as bits.
+TEST(CPU, CountsFromTheOlderListWhereWindowsHasNoOther) {
+  const FreshToolcase copy;
+  const StagedLookup as_on_vista(copy.module(), {{"GetLogicalProcessorInformationEx", nullptr},
+                                                 {"GetActiveProcessorCount", nullptr}});
+  for (const char* count : {"cores", "threads"}) {
+    EXPECT_EQ(copy.call("CPU", count), call("CPU", count)) << count;
+  }
+}
+
 // What GetSystemPowerStatus reports; 255 is unknown.
 SYSTEM_POWER_STATUS power{};
 BOOL WINAPI reported_power(LPSYSTEM_POWER_STATUS status) {
