@@ -431,6 +431,40 @@ BOOL CALLBACK read_and_fold_title(HWND window, LPARAM sought) {
   return std::wcscmp(title, reinterpret_cast<const wchar_t*>(sought)) != 0;
 }
 
+// The calls Monitor makes: every monitor's place and device (to leave out
+// mirroring drivers), with the thread aware of each monitor's scaling; with
+// a window, the frame drawn for it and its rectangle too.
+BOOL CALLBACK read_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  DISPLAY_DEVICEW device{};
+  device.cb = sizeof device;
+  for (DWORD i = 0; EnumDisplayDevicesW(nullptr, i, &device, 0); ++i) {
+    if (std::wcscmp(device.DeviceName, info.szDevice) == 0) break;
+  }
+  return TRUE;
+}
+
+using SetAwareness = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+const auto set_awareness = reinterpret_cast<SetAwareness>(reinterpret_cast<void (*)()>(
+    GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+const auto get_attribute = reinterpret_cast<GetAttribute>(reinterpret_cast<void (*)()>(
+    GetProcAddress(LoadLibraryA("dwmapi.dll"), "DwmGetWindowAttribute")));
+
+void list_monitors_raw(HWND window) {
+  const auto previous = set_awareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  EnumDisplayMonitors(nullptr, nullptr, read_monitor, 0);
+  if (window != nullptr) {
+    RECT place;
+    if (!IsIconic(window) && get_attribute(window, 9, &place, sizeof place) != S_OK) {
+      GetWindowRect(window, &place);
+    }
+  }
+  set_awareness(previous);
+}
+
 LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
   return DefWindowProcA(window, message, w, l);
 }
@@ -589,12 +623,6 @@ int main(int argc, char** argv) {
   }
   // WindowPos makes the thread aware of each monitor's scaling and back, and
   // asks the window manager for the frame it draws before the rectangle.
-  using SetAwareness = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-  static const auto set_awareness = reinterpret_cast<SetAwareness>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-  static const auto get_attribute = reinterpret_cast<GetAttribute>(reinterpret_cast<void (*)()>(
-      GetProcAddress(LoadLibraryA("dwmapi.dll"), "DwmGetWindowAttribute")));
   Command window_pos(dll, "WindowPos", "toolcase-bench-window");
   if (set_awareness && get_attribute &&
       window_pos.answers(std::regex("-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+"), "x y width height")) {
@@ -615,6 +643,21 @@ int main(int argc, char** argv) {
     report("WindowMove vs FindWindowA+SetWindowPos", compare(window_move, [] {
              SetWindowPos(FindWindowA("toolcase-bench-window", nullptr), nullptr, 40, 50, 320, 240,
                           SWP_NOZORDER | SWP_NOACTIVATE);
+           }),
+           1.10);
+  }
+  // Monitor lists every monitor (primary first, less mirroring drivers'),
+  // awareness set and put back, for a monitor's place and for a window's.
+  Command monitor_place(dll, "Monitor", "1");
+  if (set_awareness && monitor_place.answers(std::regex("-?[0-9]+ -?[0-9]+ [0-9]+ [0-9]+"),
+                                             "x y width height")) {
+    report("Monitor 1 vs awareness+EnumDisplayMonitors+GetMonitorInfoW+EnumDisplayDevicesW",
+           compare(monitor_place, [] { list_monitors_raw(nullptr); }), 1.10);
+  }
+  Command monitor_of(dll, "Monitor", "of;toolcase-bench-window");
+  if (set_awareness && monitor_of.answers(std::regex("[0-9]+"), "a monitor's number")) {
+    report("Monitor of vs the same+FindWindowA+IsIconic+frame+GetWindowRect", compare(monitor_of, [] {
+             list_monitors_raw(FindWindowA("toolcase-bench-window", nullptr));
            }),
            1.10);
   }

@@ -51,17 +51,18 @@ alias tc.move {
   if ($4 isnum) && ($5 != $null) { echo -a $dll($tc.dll, WindowMove, $1-4 $+ ; $+ $5-) }
   else { echo -a $dll($tc.dll, WindowMove, $1-2 $+ ; $+ $3-) }
 }
-; /tc.rescue WINDOW -> a window that lies wholly outside the primary monitor (left behind by a
-;   monitor that was unplugged) goes to that monitor's top-left corner. This script knows only
-;   the primary monitor: on a machine with several, it moves a window on another one too.
+; $tc.monitor(count | N | N work | N scale | of;WINDOW) -> the monitors in real pixels:
+;   $tc.monitor(1) -> 0 0 1920 1080 (monitor 1 is the primary one), $tc.monitor(2 scale) -> 150%,
+;   $tc.monitor(of;Notepad) -> the monitor holding most of the window, 0 for none
+alias tc.monitor { return $dll($tc.dll, Monitor, $1-) }
+; /tc.rescue WINDOW -> a window that lies on no monitor (left behind by a monitor that was
+;   unplugged) goes to the top-left corner of the primary monitor's work area; one on a monitor stays.
 alias tc.rescue {
-  var %place = $tc.pos($1-)
-  if ($numtok(%place, 32) != 4) { echo -a %place | return }
-  tokenize 32 %place $1-
-  if ($calc($1 + $3) <= 0) || ($calc($2 + $4) <= 0) || ($1 >= $tc.screen(width)) || ($2 >= $tc.screen(height)) {
-    echo -a $dll($tc.dll, WindowMove, 0 0; $+ $5-)
-  }
-  else { echo -a already on the primary monitor: %place }
+  var %on = $tc.monitor(of; $+ $1-)
+  if (%on !isnum) { echo -a %on | return }
+  if (%on > 0) { echo -a already on monitor %on $+ : $tc.pos($1-) | return }
+  tokenize 32 $tc.monitor(1 work) $1-
+  echo -a $dll($tc.dll, WindowMove, $1 $2 $+ ; $+ $5-)
 }
 
 ; ---- Processes: NAME is an executable name such as notepad.exe (any letter case) ----

@@ -56,6 +56,7 @@ constexpr CommandSummary kCommands[] = {
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
+    {"Monitor", "count | N | N work | N scale | of;WINDOW: the monitors, in real pixels"},
 };
 
 void print_usage(FILE* to) {

@@ -11,25 +11,35 @@ namespace {
 
 // Held for every first look-up, so that a system DLL is loaded only once.
 SpinLock look_up_lock;
-HMODULE dwmapi = nullptr;
-bool dwmapi_tried = false;
+// A system DLL that the host may not have loaded, loaded on its first look-up.
+struct LoadedModule {
+  const wchar_t* file_name;
+  HMODULE handle;
+  bool tried;  // Windows may have no such DLL: tried once per load, not at every call
+};
+LoadedModule dwmapi{L"dwmapi.dll", nullptr, false};
+LoadedModule shcore{L"shcore.dll", nullptr, false};
 
 HMODULE load_from_system_folder(std::wstring_view file_name) {
   std::array<wchar_t, MAX_PATH> path;
   return path_in_system_folder(file_name, path) ? LoadLibraryW(path.data()) : nullptr;
 }
 
+HMODULE loaded(LoadedModule& module) {
+  if (!module.tried) {
+    module.tried = true;
+    module.handle = load_from_system_folder(module.file_name);
+  }
+  return module.handle;
+}
+
 HMODULE module_handle(SystemModule module) {
   switch (module) {
     case SystemModule::kernel32: return GetModuleHandleA("kernel32.dll");
     case SystemModule::user32: return GetModuleHandleA("user32.dll");
-    case SystemModule::dwmapi:
-      // Windows XP has none: tried once per load, not at every call.
-      if (!dwmapi_tried) {
-        dwmapi_tried = true;
-        dwmapi = load_from_system_folder(L"dwmapi.dll");
-      }
-      return dwmapi;
+    case SystemModule::gdi32: return GetModuleHandleA("gdi32.dll");
+    case SystemModule::dwmapi: return loaded(dwmapi);
+    case SystemModule::shcore: return loaded(shcore);
   }
   return nullptr;
 }
@@ -49,8 +59,10 @@ FARPROC LateBound::address() noexcept {
 }
 
 void release_late_bound_modules() noexcept {
-  if (dwmapi != nullptr) FreeLibrary(dwmapi);
-  dwmapi = nullptr;
+  for (LoadedModule* module : {&dwmapi, &shcore}) {
+    if (module->handle != nullptr) FreeLibrary(module->handle);
+    module->handle = nullptr;
+  }
 }
 
 }  // namespace toolcase

@@ -5,6 +5,7 @@ list(APPEND TOOLCASE_PURE_SOURCES
 list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/window_target.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dwm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/per_monitor_awareness.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_find.cpp
   ${CMAKE_CURRENT_LIST_DIR}/caption_commands.cpp

@@ -8,45 +8,16 @@
 // Windows 10 a window's rectangle holds a resize border that is not drawn:
 // the place answered and asked for is the frame that Windows draws.
 #include "host/command.h"
-#include "host/late_bound.h"
 #include "window/dwm.h"
 #include "window/not_responding.h"
+#include "window/per_monitor_awareness.h"
 #include "window/placement_text.h"
+#include "window/window_place.h"
 #include "window/window_target.h"
 
 using namespace toolcase;
 
 namespace {
-
-// DPI_AWARENESS_CONTEXT values: per monitor, version 2 (Windows 10 1703) and
-// 1. The platform defines them as handles of small negative numbers.
-using AwarenessContext = HANDLE;
-// NOLINTNEXTLINE(performance-no-int-to-ptr)
-const auto kPerMonitorAwareV2 = reinterpret_cast<AwarenessContext>(-4);
-// NOLINTNEXTLINE(performance-no-int-to-ptr)
-const auto kPerMonitorAware = reinterpret_cast<AwarenessContext>(-3);
-using SetThreadAwareness = AwarenessContext(WINAPI*)(AwarenessContext);
-LateBound set_thread_awareness(SystemModule::user32, "SetThreadDpiAwarenessContext");
-
-// The calling thread aware of each monitor's scaling while it lives. Before
-// Windows 10 1607 there is no such call, and nothing is scaled per monitor.
-class PerMonitorAwareness {
- public:
-  PerMonitorAwareness() noexcept : set_(set_thread_awareness.as<SetThreadAwareness>()) {
-    if (set_ == nullptr) return;
-    previous_ = set_(kPerMonitorAwareV2);
-    if (previous_ == nullptr) previous_ = set_(kPerMonitorAware);
-  }
-  ~PerMonitorAwareness() {
-    if (previous_ != nullptr) set_(previous_);
-  }
-  PerMonitorAwareness(const PerMonitorAwareness&) = delete;
-  PerMonitorAwareness& operator=(const PerMonitorAwareness&) = delete;
-
- private:
-  SetThreadAwareness set_;
-  AwarenessContext previous_ = nullptr;
-};
 
 // GetWindowPlacement's places are relative to the work area of the window's
 // monitor, which starts beside a taskbar at the left or the top; this is
@@ -83,8 +54,10 @@ Place place_of(HWND window) {
   return place;
 }
 
+}  // namespace
+
 // A minimized window's answer is its place when restored, on the screen.
-RECT drawn_place(HWND window) {
+RECT window::drawn_place(HWND window) noexcept {
   if (IsIconic(window)) {
     const RECT place = placement_of(window).rcNormalPosition;
     const POINT offset = work_area_offset(window);
@@ -93,6 +66,8 @@ RECT drawn_place(HWND window) {
   }
   return place_of(window).drawn;
 }
+
+namespace {
 
 bool stands_as_asked(const RECT& drawn, const window::Placement& asked) {
   return drawn.left == asked.x && drawn.top == asked.y &&
@@ -134,7 +109,7 @@ bool place_window(HWND window, const window::Placement& asked) {
       return false;
     }
   }
-  return stands_as_asked(drawn_place(window), asked);
+  return stands_as_asked(window::drawn_place(window), asked);
 }
 
 }  // namespace
@@ -143,8 +118,8 @@ bool place_window(HWND window, const window::Placement& asked) {
 TOOLCASE_COMMAND(WindowPos) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     return window::answer_for_window(input, encoding, kError, [](HWND target) {
-      const PerMonitorAwareness aware;
-      const RECT drawn = drawn_place(target);
+      const window::PerMonitorAwareness aware;
+      const RECT drawn = window::drawn_place(target);
       return window::placement_text(drawn.left, drawn.top, drawn.right - drawn.left,
                                     drawn.bottom - drawn.top);
     });
@@ -162,7 +137,7 @@ TOOLCASE_COMMAND(WindowMove) {
     return window::answer_for_window(window_part, encoding, kError, [&asked](HWND target) {
       // Placing a window waits until its program has handled the change.
       if (window::is_not_responding(target)) return kFalse;
-      const PerMonitorAwareness aware;
+      const window::PerMonitorAwareness aware;
       return true_or_false(place_window(target, *asked));
     });
   });

@@ -60,7 +60,7 @@ TEST(HostileInput, EveryCommandKeepsTheHostsConvention) {
   ASSERT_EQ(FindWindowA("Shell_TrayWnd", nullptr), taskbar.handle());
   StrayBoxGuard boxes(0);
 
-  for (const std::string& name : all_commands()) {
+  for (const auto& [name, ordinal] : all_commands()) {
     for (const std::string& hostile : hostile_inputs()) {
       SCOPED_TRACE(name + " with " + std::to_string(hostile.size()) + " bytes");
       const host::CallRecord record = call_record(name.c_str(), safe_input(name, hostile));

@@ -382,6 +382,77 @@ TEST(WindowMove, PlacesAMinimizedWindowOnTheScreenNotInTheWorkArea) {
             std::vector<LONG>({30, 10, 280, 210}));
 }
 
+// Four monitors as Windows lists them: one left of the primary one, the
+// primary one with a taskbar on top, one above at 150 %, and a mirroring
+// driver's pseudo-monitor, which Windows does not count.
+const RECT kStagedMonitors[] = {
+    {-1280, 0, 0, 1024}, {0, 0, 1024, 768}, {0, -1440, 2560, 0}, {0, 0, 1024, 768}};
+const wchar_t* const kStagedDevices[] = {L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY1",
+                                         L"\\\\.\\DISPLAY3", L"\\\\.\\DISPLAYV1"};
+std::size_t staged_index(HMONITOR monitor) { return reinterpret_cast<std::uintptr_t>(monitor) - 0x7000; }
+
+BOOL WINAPI list_staged_monitors(HDC, LPCRECT, MONITORENUMPROC add, LPARAM list) {
+  for (std::uintptr_t i = 0; i < 4; ++i) add(reinterpret_cast<HMONITOR>(0x7000 + i), nullptr, nullptr, list);
+  return TRUE;
+}
+BOOL WINAPI staged_monitor_info(HMONITOR monitor, LPMONITORINFO info) {
+  const std::size_t i = staged_index(monitor);
+  if (i >= 4) return GetMonitorInfoW(monitor, info);
+  info->rcMonitor = info->rcWork = kStagedMonitors[i];
+  info->rcWork.top += i == 1 ? 40 : 0;
+  info->dwFlags = i == 1 ? MONITORINFOF_PRIMARY : 0;
+  wcscpy(reinterpret_cast<MONITORINFOEXW*>(info)->szDevice, kStagedDevices[i]);
+  return TRUE;
+}
+BOOL WINAPI staged_display_devices(LPCWSTR, DWORD index, PDISPLAY_DEVICEW device, DWORD) {
+  if (index >= 4) return FALSE;
+  wcscpy(device->DeviceName, kStagedDevices[index]);
+  device->StateFlags = index == 3 ? DISPLAY_DEVICE_MIRRORING_DRIVER : 0;
+  return TRUE;
+}
+HRESULT WINAPI staged_dpi(HMONITOR monitor, int, UINT* x, UINT* y) {
+  *x = *y = staged_index(monitor) == 2 ? 144 : 96;
+  return S_OK;
+}
+
+TEST(Monitor, NumbersThePrimaryMonitorFirstAndFindsTheOneHoldingMostOfAWindow) {
+  const std::string screen = "0 0 " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
+                             std::to_string(GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(call("Monitor", "count"), std::to_string(GetSystemMetrics(SM_CMONITORS)));
+  EXPECT_EQ(call("Monitor", "1"), screen);
+  EXPECT_EQ(call("Monitor", "1 Scale"), "100%");
+  const FreshToolcase copy;
+  const ImportPatch list(copy.module(), "USER32.dll", "EnumDisplayMonitors", as_farproc(&list_staged_monitors));
+  const ImportPatch info(copy.module(), "USER32.dll", "GetMonitorInfoW", as_farproc(&staged_monitor_info));
+  const ImportPatch devices(copy.module(), "USER32.dll", "EnumDisplayDevicesW", as_farproc(&staged_display_devices));
+  const StagedLookup dpi(copy.module(), {{"GetDpiForMonitor", as_farproc(&staged_dpi)}});
+  TestWindow window(unique_name("toolcase-monitor"), unique_name("toolcase monitor"), true);
+  const std::string of = "of;" + window.class_name();
+  const struct {
+    std::string input, answer;
+    RECT place = {};  // of the window before the row, where it has one
+    bool minimized = false;
+  } rows[] = {
+      {"count", "3"}, {"1", "0 0 1024 768"}, {"1 work", "0 40 1024 728"},
+      {"2", "-1280 0 1280 1024"}, {"3 WORK", "0 -1440 2560 1440"}, {"3 scale", "150%"},
+      {"2 scale", "100%"}, {"4", "error"}, {"0", "error"}, {"01", "error"}, {"1 size", "error"},
+      {"of;" + unique_name("toolcase-none"), "error"}, {of, "1", {100, 100, 500, 400}},
+      {of, "2", {-700, 100, -300, 400}}, {of, "3", {100, -700, 500, -300}},
+      {of, "2", {-300, 100, 100, 400}}, {of, "1", {-100, 100, 300, 400}},
+      {of, "0", {3000, 3000, 3400, 3300}}, {of, "2", {-700, 100, -300, 400}, true},
+  };
+  for (const auto& row : rows) {
+    if (row.place.right != 0) {
+      ShowWindow(window.handle(), SW_RESTORE);
+      const RECT& r = row.place;
+      SetWindowPos(window.handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      if (row.minimized) ShowWindow(window.handle(), SW_MINIMIZE);
+    }
+    EXPECT_EQ(copy.call("Monitor", row.input), row.answer) << row.input;
+  }
+}
+
 // Windows, on a display at 144 DPI (150 %), shows a thread that is not aware
 // of scaling, as mIRC's, the window of a per-monitor-aware program shrunk to
 // two thirds, and stretches what it sets. The display's scale is read when a

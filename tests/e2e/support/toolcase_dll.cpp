@@ -6,17 +6,31 @@
 
 namespace toolcase::e2e {
 
-const std::vector<std::string>& all_commands() {
-  static const std::vector<std::string> commands = {
-      "DLLInfo",          "Beep",           "MessageDialog",  "DesktopIcons",
-      "StartButton",      "ScreenSaver",    "ProcessIsRunning", "KillProcess",
-      "WindowClose",      "WindowMaximize", "WindowMinimize", "WindowActivate",
-      "ChangeWindowText", "WindowText",     "WindowDisable",  "WindowEnable",
-      "WindowHide",       "WindowIsVisible", "WindowShow",    "Screen",
-      "Memory",           "UserName",       "ComputerName",   "GetDir",
-      "ExtractFullPath",  "IdleTime",       "WindowFind",     "WindowTopmost",
-      "OS",               "CPU",            "GPU",            "Battery",
-      "WindowPos",        "WindowMove"};
+const std::vector<Export>& all_commands() {
+  // Each block at the ordinal its first command was given; those between
+  // blocks are left free.
+  static const std::vector<Export> commands = [] {
+    const std::vector<std::pair<unsigned, std::vector<std::string>>> blocks = {
+        {1,
+         {"DLLInfo",          "Beep",           "MessageDialog",    "DesktopIcons",
+          "StartButton",      "ScreenSaver",    "ProcessIsRunning", "KillProcess",
+          "WindowClose",      "WindowMaximize", "WindowMinimize",   "WindowActivate",
+          "ChangeWindowText", "WindowText",     "WindowDisable",    "WindowEnable",
+          "WindowHide",       "WindowIsVisible", "WindowShow",      "Screen",
+          "Memory",           "UserName",       "ComputerName",     "GetDir",
+          "ExtractFullPath",  "IdleTime",       "WindowFind",       "WindowTopmost",
+          "OS",               "CPU",            "GPU",              "Battery",
+          "WindowPos",        "WindowMove"}},
+        {39, {"Monitor"}},
+    };
+    std::vector<Export> exports;
+    for (const auto& [first, names] : blocks) {
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        exports.push_back({names[i], first + static_cast<unsigned>(i)});
+      }
+    }
+    return exports;
+  }();
   return commands;
 }
 

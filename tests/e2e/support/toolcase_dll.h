@@ -12,8 +12,12 @@
 
 namespace toolcase::e2e {
 
-// Every command, in export order: a command's ordinal is its index + 1.
-const std::vector<std::string>& all_commands();
+// Every command, in export order, with its ordinal.
+struct Export {
+  std::string name;
+  unsigned ordinal;
+};
+const std::vector<Export>& all_commands();
 
 // The toolcase.dll beside the test program.
 std::string toolcase_dll_path();
