@@ -101,16 +101,16 @@ TOOLCASE_COMMAND(Monitor) {
     using Kind = display::MonitorRequest::Kind;
     const display::MonitorRequest request = display::parse_monitor_request(input);
     if (request.kind == Kind::invalid) return Text(kError);
-    const window::PerMonitorAwareness aware;
+    const window::PerMonitorAwareness awareness;
     const Monitors monitors = list_monitors();
     if (request.kind == Kind::count) return Text(text::integer_to_text(static_cast<int>(monitors.count)));
     if (request.kind == Kind::window) {
       const Text window_part(request.window_part);
-      return window::answer_for_window(window_part, encoding, kError, [&monitors](HWND target) {
+      return window::answer_for_window(window_part, encoding, kError, [&monitors, &awareness](HWND target) {
         std::array<display::Area, Monitors::kMost> areas;
         for (std::size_t i = 0; i < monitors.count; ++i) areas[i] = area_of(monitors.info[i].rcMonitor);
         const int number = display::area_holding_most(std::span(areas.data(), monitors.count),
-                                                       area_of(window::drawn_place(target)));
+                                                       area_of(window::drawn_place(target, awareness)));
         return Text(text::integer_to_text(number));
       });
     }

@@ -19,6 +19,7 @@ struct LoadedModule {
 };
 LoadedModule dwmapi{L"dwmapi.dll", nullptr, false};
 LoadedModule shcore{L"shcore.dll", nullptr, false};
+LoadedModule dxgi{L"dxgi.dll", nullptr, false};
 
 HMODULE load_from_system_folder(std::wstring_view file_name) {
   std::array<wchar_t, MAX_PATH> path;
@@ -40,6 +41,7 @@ HMODULE module_handle(SystemModule module) {
     case SystemModule::gdi32: return GetModuleHandleA("gdi32.dll");
     case SystemModule::dwmapi: return loaded(dwmapi);
     case SystemModule::shcore: return loaded(shcore);
+    case SystemModule::dxgi: return loaded(dxgi);
   }
   return nullptr;
 }
@@ -59,7 +61,7 @@ FARPROC LateBound::address() noexcept {
 }
 
 void release_late_bound_modules() noexcept {
-  for (LoadedModule* module : {&dwmapi, &shcore}) {
+  for (LoadedModule* module : {&dwmapi, &shcore, &dxgi}) {
     if (module->handle != nullptr) FreeLibrary(module->handle);
     module->handle = nullptr;
   }

@@ -1,5 +1,5 @@
 // Platform functions that the oldest Windows of a DLL's bitness lacks, or that
-// live in a system DLL the host may not have loaded (dwmapi.dll, shcore.dll): each is
+// live in a system DLL the host may not have loaded (dwmapi.dll, shcore.dll, dxgi.dll): each is
 // looked up by name on its first use and kept until unload. Loading the DLL
 // looks up nothing, and it still loads where a function is missing.
 #pragma once
@@ -16,6 +16,7 @@ enum class SystemModule {
   gdi32,     // loaded with user32, which imports it
   dwmapi,    // loaded from the system folder on first use, given back at unload
   shcore,    // the same (Windows 8.1 and later)
+  dxgi,      // the same (Windows 7, and Vista with its platform update)
 };
 
 class LateBound {

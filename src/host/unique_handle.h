@@ -67,9 +67,19 @@ struct RegistryKeyTraits {
   static void close(pointer key) noexcept { RegCloseKey(key); }
 };
 
+// A COM interface pointer: NULL when none was given.
+template <typename Interface>
+struct ComTraits {
+  using pointer = Interface*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer object) noexcept { object->Release(); }
+};
+
 using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
 using unique_find = UniqueHandle<FindTraits>;
 using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
+template <typename Interface>
+using unique_com = UniqueHandle<ComTraits<Interface>>;
 
 }  // namespace toolcase

@@ -49,9 +49,15 @@ ProcessorCounts count_processors() {
   const bool extended = query != nullptr;
   if (!extended) query = legacy_processor_query;
   ProcessorCounts counts{0, 0};
+  if (const auto count = active_processor_count.as<GetActiveProcessorCount>()) {
+    counts.threads = count(kAllProcessorGroups);
+  }
   const SpinLock::Guard guard(processor_list_lock);
   DWORD size = sizeof processor_list;
+  // A list too long for the buffer counts no cores; the count of threads
+  // above stands.
   if (!query(kRelationProcessorCore, processor_list, &size)) return counts;
+  const bool threads_counted = counts.threads != 0;
   for (DWORD at = 0; at < size;) {
     // An extended entry starts with its relationship and its own size; the
     // older entries are of one size, with the relationship after a mask.
@@ -64,16 +70,13 @@ ProcessorCounts count_processors() {
       const auto& entry =
           *reinterpret_cast<const SYSTEM_LOGICAL_PROCESSOR_INFORMATION*>(processor_list + at);
       relationship = entry.Relationship;
-      if (relationship == kRelationProcessorCore) {
+      if (relationship == kRelationProcessorCore && !threads_counted) {
         counts.threads += static_cast<DWORD>(std::popcount(entry.ProcessorMask));
       }
     }
     if (entry_size == 0 || entry_size > size - at) break;
     counts.cores += relationship == kRelationProcessorCore;
     at += entry_size;
-  }
-  if (const auto count = active_processor_count.as<GetActiveProcessorCount>()) {
-    counts.threads = count(kAllProcessorGroups);
   }
   return counts;
 }

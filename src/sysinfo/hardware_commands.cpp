@@ -1,17 +1,63 @@
 // GPU and Battery: the display adapter and the power supply, as Windows
 // reports them.
+#include <dxgi.h>
+
+#include <cwchar>
+#include <iterator>
+
 #include "host/command.h"
+#include "host/late_bound.h"
 #include "host/text.h"
+#include "host/unique_handle.h"
 #include "host/wide_text.h"
 #include "sysinfo/machine_facts.h"
 
 using namespace toolcase;
 
-// The name of the first device that drives the primary display, read wide
-// in either call. A mirroring driver (remote-control programs install them)
-// shows what another device drives, and is never the answer.
+namespace {
+
+using CreateFactory = HRESULT(WINAPI*)(REFIID, void**);
+LateBound create_dxgi_factory(SystemModule::dxgi, "CreateDXGIFactory1");
+
+// The graphics card a sysinfo line means, from DirectX's list of adapters:
+// the hardware one with the most video memory of its own, the first listed
+// on a tie (a 32-bit program sees at most 4 GB of it). The adapter that
+// drives the primary display is the integrated one on most laptops that have
+// another, and Windows' basic render driver is flagged software. Empty where
+// DirectX is missing or lists no hardware adapter.
+Text graphics_card(TextEncoding encoding) {
+  const auto create = create_dxgi_factory.as<CreateFactory>();
+  IDXGIFactory1* created = nullptr;
+  if (create == nullptr || FAILED(create(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(&created)))) {
+    return Text();
+  }
+  const unique_com<IDXGIFactory1> factory(created);
+  DXGI_ADAPTER_DESC1 best{};
+  bool found = false;
+  IDXGIAdapter1* listed = nullptr;
+  for (UINT index = 0; factory.get()->EnumAdapters1(index, &listed) == S_OK; ++index) {
+    const unique_com<IDXGIAdapter1> adapter(listed);
+    DXGI_ADAPTER_DESC1 description{};
+    if (FAILED(adapter.get()->GetDesc1(&description)) ||
+        (description.Flags & DXGI_ADAPTER_FLAG_SOFTWARE) != 0) {
+      continue;
+    }
+    if (!found || description.DedicatedVideoMemory > best.DedicatedVideoMemory) best = description;
+    found = true;
+  }
+  if (!found) return Text();
+  return text_in_encoding(std::wstring_view(best.Description, wcsnlen(best.Description, std::size(best.Description))), encoding);
+}
+
+}  // namespace
+
+// The graphics card, else the name of the first device that drives the
+// primary display, read wide in either call. A mirroring driver
+// (remote-control programs install them) shows what another device drives,
+// and is never the answer.
 TOOLCASE_COMMAND(GPU) {
   return run_text_command(data, main_window, [](const Text&, TextEncoding encoding) {
+    if (const Text card = graphics_card(encoding); !card.empty()) return card;
     DISPLAY_DEVICEW device{};
     device.cb = sizeof device;
     for (DWORD index = 0; EnumDisplayDevicesW(nullptr, index, &device, 0); ++index) {

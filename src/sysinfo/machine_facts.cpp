@@ -26,6 +26,17 @@ Text windows_name(std::string_view product_name, std::uint32_t build) noexcept {
   return name;
 }
 
+std::optional<std::uint32_t> decimal_number(std::wstring_view digits) noexcept {
+  if (digits.empty()) return std::nullopt;
+  std::uint64_t number = 0;
+  for (const wchar_t digit : digits) {
+    if (digit < L'0' || digit > L'9') return std::nullopt;
+    number = number * 10 + static_cast<std::uint64_t>(digit - L'0');
+    if (number > UINT32_MAX) return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(number);
+}
+
 std::string_view trim_blanks(std::string_view text) noexcept {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};

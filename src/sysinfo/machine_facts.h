@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "host/bounded_text.h"
@@ -13,6 +14,10 @@ namespace toolcase::sysinfo {
 // Pro"): from build 22000 on, a name that starts with the word "Windows 10"
 // reads as "Windows 11".
 Text windows_name(std::string_view product_name, std::uint32_t build) noexcept;
+
+// A number that Windows stores as decimal digits ("22631"), or none for
+// any other text and for more than 32 bits.
+std::optional<std::uint32_t> decimal_number(std::wstring_view digits) noexcept;
 
 // The text without the blanks at either end.
 std::string_view trim_blanks(std::string_view text) noexcept;

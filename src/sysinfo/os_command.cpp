@@ -3,6 +3,7 @@
 // Windows 8.1, 10 and 11, and the registry's product name still says
 // Windows 10 on Windows 11.
 #include "host/command.h"
+#include "host/late_bound.h"
 #include "host/text.h"
 #include "host/wide_text.h"
 #include "sysinfo/machine_facts.h"
@@ -16,14 +17,44 @@ namespace {
 
 constexpr wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-// The DLL's own bitness, or that of the Windows it runs on under WOW64.
+#ifndef _WIN64
+using IsWow64Process2 = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+LateBound is_wow64_process2(SystemModule::kernel32, "IsWow64Process2");
+#endif
+
+// The DLL's own bitness, or that of the Windows it runs on. Windows 10 on
+// ARM emulates a 32-bit host without WOW64 as IsWow64Process knows it (it
+// answers FALSE there); IsWow64Process2 (Windows 10 1511) names the machine.
 bool windows_is_64_bit() {
 #ifdef _WIN64
   return true;
 #else
+  USHORT emulated = 0, native = 0;
+  if (const auto query = is_wow64_process2.as<IsWow64Process2>();
+      query != nullptr && query(GetCurrentProcess(), &emulated, &native)) {
+    constexpr USHORT kAmd64 = 0x8664, kArm64 = 0xAA64, kIa64 = 0x0200;
+    return native == kAmd64 || native == kArm64 || native == kIa64;
+  }
   BOOL wow64 = FALSE;
   return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 #endif
+}
+
+struct WindowsVersion {
+  DWORD major, minor, build;
+};
+
+// Windows 10 and later keep their version in the registry, where a
+// compatibility mode set on the host does not reach; RtlGetVersion answers
+// what the mode fakes. Earlier ones have no such numbers.
+WindowsVersion windows_version(const sysinfo::MachineKey& key, const RTL_OSVERSIONINFOW& reported) {
+  sysinfo::RegistryString value;
+  const std::optional<DWORD> major = key.number(L"CurrentMajorVersionNumber");
+  const std::optional<DWORD> minor = key.number(L"CurrentMinorVersionNumber");
+  const std::optional<std::uint32_t> build =
+      sysinfo::decimal_number(key.string(L"CurrentBuildNumber", value));
+  if (major && minor && build) return {*major, *minor, *build};
+  return {reported.dwMajorVersion, reported.dwMinorVersion, reported.dwBuildNumber};
 }
 
 // Appends a number, after a '.' when there is text already.
@@ -36,32 +67,32 @@ void append_number(Text& text, DWORD number) {
 
 TOOLCASE_COMMAND(OS) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    RTL_OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    RtlGetVersion(&version);
+    RTL_OSVERSIONINFOW reported{};
+    reported.dwOSVersionInfoSize = sizeof reported;
+    RtlGetVersion(&reported);
     Text answer;
     if (text::keyword_match(input, "bits")) {
       answer.assign(windows_is_64_bit() ? "64" : "32");
-    } else if (text::keyword_match(input, "version")) {
-      for (const DWORD number :
-           {version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber}) {
-        append_number(answer, number);
-      }
     } else {
       const sysinfo::MachineKey key(kCurrentVersionKey);
+      const WindowsVersion version = windows_version(key, reported);
       sysinfo::RegistryString value;
-      if (text::keyword_match(input, "name")) {
+      if (text::keyword_match(input, "version")) {
+        for (const DWORD number : {version.major, version.minor, version.build}) {
+          append_number(answer, number);
+        }
+      } else if (text::keyword_match(input, "name")) {
         answer = sysinfo::windows_name(
-            text_in_encoding(key.string(L"ProductName", value), encoding), version.dwBuildNumber);
+            text_in_encoding(key.string(L"ProductName", value), encoding), version.build);
       } else if (text::keyword_match(input, "build")) {
-        append_number(answer, version.dwBuildNumber);
+        append_number(answer, version.build);
         if (const std::optional<DWORD> revision = key.number(L"UBR")) append_number(answer, *revision);
       } else if (text::keyword_match(input, "release")) {
         // The release name of Windows 10 20H2 and later, the release number
         // of earlier ones, the service pack before Windows 10.
         answer = text_in_encoding(key.string(L"DisplayVersion", value), encoding);
         if (answer.empty()) answer = text_in_encoding(key.string(L"ReleaseId", value), encoding);
-        if (answer.empty()) answer = text_in_encoding(version.szCSDVersion, encoding);
+        if (answer.empty()) answer = text_in_encoding(reported.szCSDVersion, encoding);
       } else {
         return Text(kError);
       }

@@ -18,6 +18,9 @@ class PerMonitorAwareness {
   PerMonitorAwareness(const PerMonitorAwareness&) = delete;
   PerMonitorAwareness& operator=(const PerMonitorAwareness&) = delete;
 
+  // The thread is aware of each monitor now.
+  bool per_monitor() const noexcept { return previous_ != nullptr; }
+
  private:
   // A DPI_AWARENESS_CONTEXT; the platform defines them as handles.
   HANDLE previous_ = nullptr;

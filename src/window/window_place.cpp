@@ -19,14 +19,22 @@ using namespace toolcase;
 
 namespace {
 
+// The monitor a window is on, or nearest to.
+MONITORINFO monitor_of(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    monitor.rcMonitor = monitor.rcWork = RECT{0, 0, 0, 0};
+  }
+  return monitor;
+}
+
 // GetWindowPlacement's places are relative to the work area of the window's
 // monitor, which starts beside a taskbar at the left or the top; this is
 // what to add for screen coordinates. A tool window's are on the screen.
 POINT work_area_offset(HWND window) {
   if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return {0, 0};
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return {0, 0};
+  const MONITORINFO monitor = monitor_of(window);
   return {monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
 }
 
@@ -41,30 +49,47 @@ WINDOWPLACEMENT placement_of(HWND window) {
 
 // Where the window is drawn and its whole rectangle: the frame that the
 // window manager draws, else, where it draws none or cannot say, the
-// rectangle. Neither call sends the window a message.
+// rectangle. Neither call sends the window a message. The frame is in real
+// pixels: beside a rectangle in scaled ones (a thread that Windows cannot
+// make aware of each monitor) it would mix the two.
 struct Place {
   RECT drawn;
   RECT rectangle;
 };
 
-Place place_of(HWND window) {
+Place place_of(HWND window, const window::PerMonitorAwareness& awareness) {
   Place place{};
   GetWindowRect(window, &place.rectangle);
-  if (!window::dwm_frame(window, place.drawn)) place.drawn = place.rectangle;
+  if (!awareness.per_monitor() || !window::dwm_frame(window, place.drawn)) {
+    place.drawn = place.rectangle;
+  }
   return place;
+}
+
+// The borders that Windows does not draw, on each side.
+RECT undrawn_borders(const Place& place) {
+  return {place.drawn.left - place.rectangle.left, place.drawn.top - place.rectangle.top,
+          place.rectangle.right - place.drawn.right, place.rectangle.bottom - place.drawn.bottom};
+}
+
+bool same_rect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 }  // namespace
 
-// A minimized window's answer is its place when restored, on the screen.
-RECT window::drawn_place(HWND window) noexcept {
+// A minimized window's answer is its place when restored, on the screen: the
+// work area of its monitor for one that will restore maximized.
+RECT window::drawn_place(HWND window, const PerMonitorAwareness& awareness) noexcept {
   if (IsIconic(window)) {
-    const RECT place = placement_of(window).rcNormalPosition;
+    const WINDOWPLACEMENT placement = placement_of(window);
+    if ((placement.flags & WPF_RESTORETOMAXIMIZED) != 0) return monitor_of(window).rcWork;
+    const RECT& place = placement.rcNormalPosition;
     const POINT offset = work_area_offset(window);
     return {place.left + offset.x, place.top + offset.y, place.right + offset.x,
             place.bottom + offset.y};
   }
-  return place_of(window).drawn;
+  return place_of(window, awareness).drawn;
 }
 
 namespace {
@@ -75,11 +100,25 @@ bool stands_as_asked(const RECT& drawn, const window::Placement& asked) {
                            drawn.bottom - drawn.top == asked.height));
 }
 
+// Asks Windows to place the window so that, with the borders it does not
+// draw added back, the frame it draws stands as asked.
+bool set_drawn_place(HWND window, const window::Placement& asked, const RECT& borders) {
+  return SetWindowPos(window, nullptr, asked.x - borders.left, asked.y - borders.top,
+                      asked.width + borders.left + borders.right,
+                      asked.height + borders.top + borders.bottom,
+                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
+                          (asked.sized ? 0 : SWP_NOSIZE)) != FALSE;
+}
+
 // Places the window, then reads back where it stands.
-bool place_window(HWND window, const window::Placement& asked) {
+bool place_window(HWND window, const window::Placement& asked,
+                  const window::PerMonitorAwareness& awareness) {
   if (IsIconic(window)) {
-    // It stays minimized: only its place when restored changes.
+    // It stays minimized: only its place when restored changes. One that
+    // would restore maximized restores at the place asked instead, as a
+    // maximized window is restored first; x y keep its restored size.
     WINDOWPLACEMENT placement = placement_of(window);
+    placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
     RECT& place = placement.rcNormalPosition;
     const POINT offset = work_area_offset(window);
     const int width = asked.sized ? asked.width : place.right - place.left;
@@ -97,19 +136,21 @@ bool place_window(HWND window, const window::Placement& asked) {
     if ((GetWindowLongA(window, GWL_STYLE) & kMaximizedAndVisible) == kMaximizedAndVisible) {
       ShowWindow(window, SW_SHOWNOACTIVATE);
     }
-    // The borders that are not drawn, added back around the place asked for.
-    const Place now = place_of(window);
-    const int left = now.drawn.left - now.rectangle.left;
-    const int top = now.drawn.top - now.rectangle.top;
-    const int width = asked.width + left + (now.rectangle.right - now.drawn.right);
-    const int height = asked.height + top + (now.rectangle.bottom - now.drawn.bottom);
-    if (!SetWindowPos(window, nullptr, asked.x - left, asked.y - top, width, height,
-                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
-                          (asked.sized ? 0 : SWP_NOSIZE))) {
+    const HMONITOR monitor_before = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    const RECT borders = undrawn_borders(place_of(window, awareness));
+    if (!set_drawn_place(window, asked, borders)) return false;
+    // On a monitor of another scaling the borders differ, and a program
+    // aware of scaling resizes its window for it: placed once more with
+    // what it has there.
+    const Place placed = place_of(window, awareness);
+    if ((!same_rect(undrawn_borders(placed), borders) ||
+         MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST) != monitor_before) &&
+        !stands_as_asked(placed.drawn, asked) &&
+        !set_drawn_place(window, asked, undrawn_borders(placed))) {
       return false;
     }
   }
-  return stands_as_asked(window::drawn_place(window), asked);
+  return stands_as_asked(window::drawn_place(window, awareness), asked);
 }
 
 }  // namespace
@@ -118,8 +159,8 @@ bool place_window(HWND window, const window::Placement& asked) {
 TOOLCASE_COMMAND(WindowPos) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     return window::answer_for_window(input, encoding, kError, [](HWND target) {
-      const window::PerMonitorAwareness aware;
-      const RECT drawn = window::drawn_place(target);
+      const window::PerMonitorAwareness awareness;
+      const RECT drawn = window::drawn_place(target, awareness);
       return window::placement_text(drawn.left, drawn.top, drawn.right - drawn.left,
                                     drawn.bottom - drawn.top);
     });
@@ -137,8 +178,8 @@ TOOLCASE_COMMAND(WindowMove) {
     return window::answer_for_window(window_part, encoding, kError, [&asked](HWND target) {
       // Placing a window waits until its program has handled the change.
       if (window::is_not_responding(target)) return kFalse;
-      const window::PerMonitorAwareness aware;
-      return true_or_false(place_window(target, *asked));
+      const window::PerMonitorAwareness awareness;
+      return true_or_false(place_window(target, *asked, awareness));
     });
   });
 }

@@ -77,6 +77,7 @@ std::vector<HarmlessCall> harmless_calls() {
       {"CPU", "cores", ""},
       {"Battery", "power", ""},
       {"WindowPos", no_window, "error"},
+      {"Monitor", "1 scale", ""},  // loads shcore.dll
   };
   for (const char* command :
        {"WindowClose", "WindowMaximize", "WindowMinimize", "WindowActivate", "WindowText",
@@ -148,6 +149,7 @@ TEST(Lifecycle, TwoThousandLoadsLeaveNothingBehind) {
   const std::string dll = toolcase_dll_path();
   const std::vector<HarmlessCall> calls = harmless_calls();
   const bool dwmapi_loaded_before = GetModuleHandleA("dwmapi.dll") != nullptr;
+  const bool shcore_loaded_before = GetModuleHandleA("shcore.dll") != nullptr;
   // WindowFind asks the window manager only about a visible match.
   const TestWindow shown(unique_name("toolcase-lifecycle"), unique_name("lifecycle"), true);
   for (int cycle = 1; cycle <= kWarmUpCycles; ++cycle) {
@@ -203,5 +205,8 @@ TEST(Lifecycle, TwoThousandLoadsLeaveNothingBehind) {
       << "toolcase.dll is still loaded after its last FreeLibrary";
   if (!dwmapi_loaded_before) {
     EXPECT_EQ(GetModuleHandleA("dwmapi.dll"), nullptr) << "toolcase.dll keeps dwmapi.dll loaded";
+  }
+  if (!shcore_loaded_before) {
+    EXPECT_EQ(GetModuleHandleA("shcore.dll"), nullptr) << "toolcase.dll keeps shcore.dll loaded";
   }
 }

@@ -3,6 +3,7 @@
 // answer that a real machine rarely gives.
 // Also run with LC_ALL=de_DE.UTF-8 --gtest_filter=GermanLocale.*
 #include <windows.h>
+#include <dxgi.h>
 
 #include <gtest/gtest.h>
 
@@ -421,7 +422,7 @@ struct StagedWindows {
   DWORD major, minor, build;
   std::wstring service_pack;
   std::map<std::wstring, std::wstring> strings;
-  DWORD update_revision;  // UBR; 0 for none
+  std::map<std::wstring, DWORD> numbers;
 };
 StagedWindows staged;
 LONG NTAPI staged_version(PRTL_OSVERSIONINFOW info) {
@@ -437,9 +438,9 @@ LSTATUS WINAPI staged_value(HKEY, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE da
     *type = REG_SZ;
     *size = (found->second.size() + 1) * 2;
     std::memcpy(data, found->second.c_str(), *size);
-  } else if (std::wstring_view(name) == L"UBR" && staged.update_revision != 0) {
+  } else if (const auto number = staged.numbers.find(name); number != staged.numbers.end()) {
     *type = REG_DWORD;
-    std::memcpy(data, &staged.update_revision, *size = sizeof(DWORD));
+    std::memcpy(data, &number->second, *size = sizeof(DWORD));
   } else {
     return ERROR_FILE_NOT_FOUND;
   }
@@ -456,13 +457,18 @@ TEST(OS, AnswersWindowsOwnNameVersionBuildAndRelease) {
     std::string name, version, build, release;
   } rows[] = {
       {{10, 0, 22631, L"", {{L"ProductName", L"Windows 10 Pro"}, {L"DisplayVersion", L"23H2"},
-                            {L"ReleaseId", L"2009"}}, 4317},
+                            {L"ReleaseId", L"2009"}}, {{L"UBR", 4317}}},
        "Windows 11 Pro", "10.0.22631", "22631.4317", "23H2"},
-      {{10, 0, 19045, L"", {{L"ProductName", L"Windows 10 Home"}, {L"ReleaseId", L"1909"}}, 0},
+      {{10, 0, 19045, L"", {{L"ProductName", L"Windows 10 Home"}, {L"ReleaseId", L"1909"}}, {}},
        "Windows 10 Home", "10.0.19045", "19045", "1909"},
-      {{5, 1, 2600, L"Service Pack 3", {{L"ProductName", L"Microsoft Windows XP"}}, 0},
+      {{5, 1, 2600, L"Service Pack 3", {{L"ProductName", L"Microsoft Windows XP"}}, {}},
        "Microsoft Windows XP", "5.1.2600", "2600", "Service Pack 3"},
-      {{6, 1, 7601, L"", {}, 0}, "false", "6.1.7601", "7601", "false"},
+      {{6, 1, 7601, L"", {}, {}}, "false", "6.1.7601", "7601", "false"},
+      // mIRC set to run as on Windows 7: the registry keeps Windows' own numbers.
+      {{6, 1, 7601, L"Service Pack 1", {{L"ProductName", L"Windows 10 Pro"},
+                                        {L"CurrentBuildNumber", L"22631"}},
+        {{L"CurrentMajorVersionNumber", 10}, {L"CurrentMinorVersionNumber", 0}, {L"UBR", 4317}}},
+       "Windows 11 Pro", "10.0.22631", "22631.4317", "Service Pack 1"},
   };
   for (const auto& row : rows) {
     staged = row.windows;
@@ -472,6 +478,32 @@ TEST(OS, AnswersWindowsOwnNameVersionBuildAndRelease) {
     EXPECT_EQ(call("OS", "release"), row.release);
   }
   EXPECT_EQ(call("OS", "name "), "error");
+}
+
+// Windows 10 on ARM emulates a 32-bit host where IsWow64Process says FALSE;
+// IsWow64Process2 names the machine, where Windows has it.
+USHORT native_machine = 0;
+BOOL WINAPI staged_machines(HANDLE, USHORT* process, USHORT* native) {
+  *process = IMAGE_FILE_MACHINE_I386;
+  *native = native_machine;
+  return native_machine != 0;
+}
+BOOL WINAPI no_wow64(HANDLE, PBOOL wow64) {
+  *wow64 = FALSE;
+  return TRUE;
+}
+
+TEST(OS, BitsAreWindowsOwnWhateverEmulatesTheHost) {
+  const FreshToolcase copy;
+  const StagedLookup lookup(copy.module(), {{"IsWow64Process2", as_farproc(&staged_machines)}});
+#ifndef _WIN64
+  const ImportPatch wow64(copy.module(), "KERNEL32.dll", "IsWow64Process", as_farproc(&no_wow64));
+#endif
+  for (const auto& [machine, bits] : {std::pair<USHORT, const char*>{0xAA64, "64"}, {0x8664, "64"},
+                                      {IMAGE_FILE_MACHINE_I386, "32"}, {0, "32"}}) {
+    native_machine = machine;
+    EXPECT_EQ(copy.call("OS", "bits"), sizeof(void*) == 8 ? "64" : bits) << machine;
+  }
 }
 
 // Wine, told to be Windows 10 for one program, answers that program's
@@ -540,6 +572,20 @@ TEST(CPU, CountsFromTheOlderListWhereWindowsHasNoOther) {
   }
 }
 
+// A machine of more cores than the list's buffer holds still counts its threads.
+BOOL WINAPI oversized_list(DWORD, void*, PDWORD length) {
+  *length = 1 << 20;
+  SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return FALSE;
+}
+
+TEST(CPU, CountsThreadsWhenTheListDoesNotFit) {
+  const FreshToolcase copy;
+  const StagedLookup huge(copy.module(), {{"GetLogicalProcessorInformationEx", as_farproc(&oversized_list)}});
+  EXPECT_EQ(copy.call("CPU", "threads"), call("CPU", "threads"));
+  EXPECT_EQ(copy.call("CPU", "cores"), "false");
+}
+
 // What GetSystemPowerStatus reports; 255 is unknown.
 SYSTEM_POWER_STATUS power{};
 BOOL WINAPI reported_power(LPSYSTEM_POWER_STATUS status) {
@@ -578,25 +624,80 @@ BOOL WINAPI listed_device(LPCWSTR, DWORD index, PDISPLAY_DEVICEW device, DWORD) 
   return TRUE;
 }
 
-TEST(GPU, AnswersThePrimaryDisplaysAdapter) {
-  DISPLAY_DEVICEA device{};
-  device.cb = sizeof device;
-  for (DWORD i = 0; EnumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
-    if (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) break;
-  }
-  EXPECT_EQ(call("GPU", "anything"), device.DeviceString);
+// DirectX's adapters as a test lists them, each object a table of the
+// methods the DLL calls (Release, EnumAdapters1, GetDesc1) and counting the
+// references it hands out.
+struct StagedAdapter {
+  const FARPROC* methods;
+  const wchar_t* name;
+  unsigned long long memory;
+  UINT flags;
+};
+std::vector<StagedAdapter> staged_adapters;
+int references = 0;
+ULONG WINAPI release(void*) { return --references; }
+HRESULT WINAPI describe(StagedAdapter* adapter, DXGI_ADAPTER_DESC1* description) {
+  *description = {};
+  std::wcscpy(description->Description, adapter->name);
+  description->DedicatedVideoMemory = static_cast<SIZE_T>(std::min<unsigned long long>(adapter->memory, SIZE_MAX));
+  description->Flags = adapter->flags;
+  return S_OK;
+}
+HRESULT WINAPI list_adapter(void*, UINT index, StagedAdapter** adapter) {
+  if (index >= staged_adapters.size()) return DXGI_ERROR_NOT_FOUND;
+  ++references;
+  *adapter = &staged_adapters[index];
+  return S_OK;
+}
+const FARPROC kAdapterMethods[11] = {nullptr, nullptr, as_farproc(&release), nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr, as_farproc(&describe)};
+const FARPROC kFactoryMethods[13] = {nullptr, nullptr, as_farproc(&release), nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                         as_farproc(&list_adapter)};
+const FARPROC* const staged_factory_object = kFactoryMethods;
+bool factory_fails = false;
+HRESULT WINAPI create_staged_factory(REFIID, void** factory) {
+  if (factory_fails) return E_FAIL;
+  ++references;
+  *factory = const_cast<const FARPROC**>(&staged_factory_object);
+  return S_OK;
+}
 
-  const ImportPatch patch(toolcase_module(), "USER32.dll", "EnumDisplayDevicesW",
-                          as_farproc(&listed_device));
+// A gaming laptop: Windows' software renderer, the integrated card that
+// drives the display and the discrete one; else the primary display's adapter.
+TEST(GPU, AnswersTheHardwareAdapterWithTheMostVideoMemoryElseThePrimaryDisplays) {
+  EXPECT_NE(call("GPU", "anything"), "false");
+  const FreshToolcase copy;
+  const StagedLookup dxgi(copy.module(), {{"CreateDXGIFactory1", as_farproc(&create_staged_factory)}});
+  const ImportPatch patch(copy.module(), "USER32.dll", "EnumDisplayDevicesW", as_farproc(&listed_device));
   constexpr DWORD kPrimary = DISPLAY_DEVICE_PRIMARY_DEVICE;
   const std::vector<std::pair<const wchar_t*, DWORD>> devices = {
       {L"Remote Mirror", kPrimary | DISPLAY_DEVICE_MIRRORING_DRIVER}, {L"Second Card", 0},
       {L"First Card", kPrimary}};
   const std::vector<std::pair<const wchar_t*, DWORD>> none;
-  listed_devices = &devices;
-  EXPECT_EQ(call("GPU", ""), "First Card");
-  listed_devices = &none;
-  EXPECT_EQ(call("GPU", ""), "false");
+  const StagedAdapter software{kAdapterMethods, L"Basic Render", 0, DXGI_ADAPTER_FLAG_SOFTWARE};
+  const StagedAdapter integrated{kAdapterMethods, L"Integrated", 128ull << 20, 0};
+  const StagedAdapter discrete{kAdapterMethods, L"Discrete", 8ull << 30, 0};
+  const StagedAdapter other{kAdapterMethods, L"Other Discrete", 6ull << 30, 0};
+  const struct {
+    bool fails;
+    std::vector<StagedAdapter> adapters;
+    const std::vector<std::pair<const wchar_t*, DWORD>>& devices;
+    std::string answer;
+  } rows[] = {
+      {false, {software, integrated, discrete}, devices, "Discrete"},
+      {false, {integrated, other, discrete}, devices, sizeof(void*) == 8 ? "Discrete" : "Other Discrete"},
+      {false, {software}, devices, "First Card"},
+      {true, {integrated}, devices, "First Card"},
+      {true, {}, none, "false"},
+  };
+  for (const auto& row : rows) {
+    factory_fails = row.fails;
+    staged_adapters = row.adapters;
+    listed_devices = &row.devices;
+    EXPECT_EQ(copy.call("GPU", ""), row.answer);
+    EXPECT_EQ(references, 0) << row.answer;
+  }
 }
 
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {

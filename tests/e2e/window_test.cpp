@@ -359,6 +359,50 @@ TEST(WindowMove, PlacesTheFrameThatWindowsDrawsNotTheInvisibleBorders) {
   EXPECT_EQ(rectangle_of(window.handle()), "-7 0 314 207");
 }
 
+// Two monitors of different scaling side by side at x 500: Windows' undrawn
+// borders are 7 pixels left of the line and 11 beyond it.
+HRESULT WINAPI report_frame_by_side(HWND window, DWORD attribute, PVOID value, DWORD size) {
+  if (attribute != 9 || size != sizeof(RECT)) return E_INVALIDARG;
+  RECT& frame = *static_cast<RECT*>(value);
+  GetWindowRect(window, &frame);
+  const LONG border = frame.left < 500 ? 7 : 11;
+  frame = {frame.left + border, frame.top, frame.right - border, frame.bottom - border};
+  return S_OK;
+}
+
+TEST(WindowMove, PlacesAWindowMovedAcrossMonitorsWithTheBordersItHasThere) {
+  TestWindow window(unique_name("toolcase-across"), unique_name("toolcase across"), true);
+  const FreshToolcase copy;
+  const StagedLookup lookup(copy.module(),
+                            {{"DwmGetWindowAttribute", as_farproc(&report_frame_by_side)}});
+  EXPECT_EQ(copy.call("WindowMove", "0 0 300 200;" + window.class_name()), "true");
+  EXPECT_EQ(copy.call("WindowMove", "600 100 300 200;" + window.class_name()), "true");
+  EXPECT_EQ(copy.call("WindowPos", window.class_name()), "600 100 300 200");
+}
+
+// A window minimized from maximized restores maximized: its place is the work
+// area. Windows then restores it where WindowMove asks; Wine keeps the flag.
+TEST(WindowMove, AMinimizedWindowThatWouldRestoreMaximizedIsAskedToRestoreAtThePlace) {
+  TestWindow window(unique_name("toolcase-maxmin"), unique_name("toolcase maxmin"), true);
+  ShowWindow(window.handle(), SW_MAXIMIZE);
+  ShowWindow(window.handle(), SW_MINIMIZE);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window.handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  EXPECT_EQ(call("WindowPos", window.class_name()),
+            std::to_string(work.left) + " " + std::to_string(work.top) + " " +
+                std::to_string(work.right - work.left) + " " + std::to_string(work.bottom - work.top));
+  EXPECT_EQ(call("WindowMove", "30 40 250 200;" + window.class_name()), "false");
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window.handle(), &placement);
+  EXPECT_TRUE(IsIconic(window.handle()));
+  const RECT& restored = placement.rcNormalPosition;
+  EXPECT_EQ(std::vector<LONG>({restored.left, restored.top, restored.right, restored.bottom}),
+            std::vector<LONG>({30, 40, 280, 240}));
+}
+
 // A taskbar at the top: the work area starts 40 pixels down, and a minimized
 // window's place when restored is kept relative to it.
 BOOL WINAPI work_area_below_a_taskbar(HMONITOR monitor, LPMONITORINFO info) {
@@ -480,6 +524,16 @@ TEST(WindowPos, AnswersRealPixelsToAHostThatIsNotAwareOfScaling) {
   EXPECT_EQ(call("WindowMove", "100 100;" + window.class_name()), "true");
   SetThreadDpiAwarenessContext(aware);
   EXPECT_EQ(rectangle_of(window.handle()), "100 100 600 400");
+  // Before Windows 10 1607 the thread stays unaware: the rectangle alone, in
+  // mIRC's coordinates, never the frame in real pixels beside it.
+  const FreshToolcase copy;
+  const StagedLookup before_1607(copy.module(), {{"SetThreadDpiAwarenessContext", nullptr},
+                                                 {"DwmGetWindowAttribute", as_farproc(&report_frame)}});
+  SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+  EXPECT_EQ(copy.call("WindowPos", window.class_name()), "67 67 400 266");
+  EXPECT_EQ(copy.call("WindowMove", "30 30;" + window.class_name()), "true");
+  SetThreadDpiAwarenessContext(aware);
+  EXPECT_EQ(rectangle_of(window.handle()), "45 45 600 400");
 }
 
 TEST(Activate, BringsTheWindowToTheForeground) {
