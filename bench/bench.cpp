@@ -9,6 +9,7 @@
 // DLL's.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <dxgi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -465,6 +466,28 @@ void list_monitors_raw(HWND window) {
   set_awareness(previous);
 }
 
+// The calls GPU makes first: DirectX's factory and each adapter's
+// description; false where DirectX lists no hardware adapter.
+bool list_graphics_adapters() {
+  using CreateFactory = HRESULT(WINAPI*)(REFIID, void**);
+  static const auto create = reinterpret_cast<CreateFactory>(reinterpret_cast<void (*)()>(
+      GetProcAddress(LoadLibraryA("dxgi.dll"), "CreateDXGIFactory1")));
+  IDXGIFactory1* factory = nullptr;
+  if (create == nullptr || FAILED(create(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(&factory)))) {
+    return false;
+  }
+  bool hardware = false;
+  IDXGIAdapter1* adapter = nullptr;
+  for (UINT i = 0; factory->EnumAdapters1(i, &adapter) == S_OK; ++i) {
+    DXGI_ADAPTER_DESC1 description{};
+    adapter->GetDesc1(&description);
+    hardware = hardware || (description.Flags & DXGI_ADAPTER_FLAG_SOFTWARE) == 0;
+    adapter->Release();
+  }
+  factory->Release();
+  return hardware;
+}
+
 LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
   return DefWindowProcA(window, message, w, l);
 }
@@ -778,7 +801,9 @@ int main(int argc, char** argv) {
   }
   Command gpu(dll, "GPU", "");
   if (gpu.answers(std::regex(".+"), "<adapter>")) {
-    report("GPU vs EnumDisplayDevicesW to the primary device", compare(gpu, [] {
+    report("GPU vs DXGI's adapters, else EnumDisplayDevicesW to the primary device",
+           compare(gpu, [] {
+             if (list_graphics_adapters()) return;
              DISPLAY_DEVICEW device{};
              device.cb = sizeof device;
              for (DWORD i = 0; EnumDisplayDevicesW(nullptr, i, &device, 0); ++i) {

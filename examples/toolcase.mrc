@@ -45,11 +45,15 @@ alias tc.find { return $dll($tc.dll, WindowFind, $1-) }
 ; /tc.topmost on|off WINDOW -> keeps the window above the others, or not: true/false/error
 alias tc.topmost { echo -a $dll($tc.dll, WindowTopmost, $1 $+ ; $+ $2-) }
 ; $tc.pos(WINDOW) -> x y width height of the window as it is drawn, in the screen's real pixels
-alias tc.pos { return $dll($tc.dll, WindowPos, $1-) }
+alias tc.pos {
+  if ($1- == $null) { echo -a usage: $!tc.pos(WINDOW) | return }
+  return $dll($tc.dll, WindowPos, $1-)
+}
 ; /tc.move X Y [WIDTH HEIGHT] WINDOW -> moves (and sizes) the window: true/false/error
 alias tc.move {
   if ($4 isnum) && ($5 != $null) { echo -a $dll($tc.dll, WindowMove, $1-4 $+ ; $+ $5-) }
-  else { echo -a $dll($tc.dll, WindowMove, $1-2 $+ ; $+ $3-) }
+  elseif ($3 != $null) { echo -a $dll($tc.dll, WindowMove, $1-2 $+ ; $+ $3-) }
+  else { echo -a usage: /tc.move X Y [WIDTH HEIGHT] WINDOW }
 }
 ; $tc.monitor(count | N | N work | N scale | of;WINDOW) -> the monitors in real pixels:
 ;   $tc.monitor(1) -> 0 0 1920 1080 (monitor 1 is the primary one), $tc.monitor(2 scale) -> 150%,
@@ -58,6 +62,7 @@ alias tc.monitor { return $dll($tc.dll, Monitor, $1-) }
 ; /tc.rescue WINDOW -> a window that lies on no monitor (left behind by a monitor that was
 ;   unplugged) goes to the top-left corner of the primary monitor's work area; one on a monitor stays.
 alias tc.rescue {
+  if ($1- == $null) { echo -a usage: /tc.rescue WINDOW | return }
   var %on = $tc.monitor(of; $+ $1-)
   if (%on !isnum) { echo -a %on | return }
   if (%on > 0) { echo -a already on monitor %on $+ : $tc.pos($1-) | return }
@@ -116,16 +121,33 @@ alias tc.longpath { return $dll($tc.dll, ExtractFullPath, $1-) }
 alias tc.os { return $dll($tc.dll, OS, $1) }
 ; $tc.cpu(name|cores|threads|speed|usage) -> e.g. the processor's name, 8, 16, 2904MHz, 12%
 alias tc.cpu { return $dll($tc.dll, CPU, $1) }
-; $tc.gpu -> the primary display's adapter
+; $tc.gpu -> the graphics card (of several, the one with the most video memory)
 alias tc.gpu { return $dll($tc.dll, GPU, ) }
 ; $tc.battery(level|power|charging) -> e.g. 76% (none: no battery), ac or battery, true/false
 alias tc.battery { return $dll($tc.dll, Battery, $1) }
-; /tc.sysinfo -> says one line about this computer in the active channel or query
+; $tc.known(ANSWER) -> the answer, or nothing where the command answered false or error
+alias -l tc.known { if ($1- != false) && ($1- != error) return $1- }
+; /tc.sysinfo -> says one line about this computer in the active channel or query; each part
+;   that Windows does not give (no release on Windows 8.1, no usage, no GPU, no battery) is left out
 alias tc.sysinfo {
-  var %battery = $tc.battery(level)
-  say OS: $tc.os(name) $tc.os(release) $tc.os(bits) $+ -bit - CPU: $tc.cpu(name) ( $+ $tc.cpu(cores) cores $tc.cpu(threads) threads $+ ) at $tc.cpu(usage) $&
-    - Memory: $tc.memory(used) of $round($calc($remove($tc.memory(total),KB) / 1048576),1) GB - Screen: $tc.screen(resolution) - GPU: $tc.gpu $&
-    $iif(%battery != none && %battery != false, - Battery: %battery)
+  ; one answer of free text per var: a comma in it would split the line
+  var %os = $tc.known($tc.os(name)) $tc.known($tc.os(release))
+  var %bits = $tc.known($tc.os(bits)), %cores = $tc.known($tc.cpu(cores))
+  var %threads = $tc.known($tc.cpu(threads)), %usage = $tc.known($tc.cpu(usage))
+  var %cpu = $tc.known($tc.cpu(name))
+  if (%bits != $null) %os = %os %bits $+ -bit
+  if (%cores != $null) %cpu = %cpu ( $+ %cores cores $+ $iif(%threads != $null, $chr(32) $+ %threads threads) $+ )
+  if (%usage != $null) %cpu = %cpu at %usage
+  var %line = OS: %os, %used = $tc.known($tc.memory(used))
+  var %total = $tc.known($tc.memory(total))
+  if (%cpu != $null) %line = %line - CPU: %cpu
+  if (%total != $null) %line = %line - Memory: $iif(%used != $null, %used of) $round($calc($remove(%total,KB) / 1048576),1) GB
+  var %screen = $tc.known($tc.screen(resolution)), %battery = $tc.known($tc.battery(level))
+  var %gpu = $tc.known($tc.gpu)
+  if (%screen != $null) %line = %line - Screen: %screen
+  if (%gpu != $null) %line = %line - GPU: %gpu
+  if (%battery != $null) && (%battery != none) %line = %line - Battery: %battery
+  say %line
 }
 
 ; ---- Notification ----

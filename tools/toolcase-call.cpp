@@ -52,7 +52,7 @@ constexpr CommandSummary kCommands[] = {
     {"WindowTopmost", "on;WINDOW | off;WINDOW: keep the window above the others, or not"},
     {"OS", "name | version | build | release | bits: which Windows this is"},
     {"CPU", "name | cores | threads | speed | usage: the processor, and how busy it is"},
-    {"GPU", "the primary display's adapter (input ignored)"},
+    {"GPU", "the graphics card: the one with the most video memory (input ignored)"},
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
