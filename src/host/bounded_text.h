@@ -18,6 +18,10 @@ class BoundedText {
   // a command's texts are not cleared first, which would cost more than the
   // few bytes they usually hold.
   BoundedText() noexcept { chars_[0] = '\0'; }
+  // Cleared whole, for a module-level text: constant-initialized, it lies in
+  // zeroed memory that no load has to touch.
+  struct Cleared {};
+  constexpr explicit BoundedText(Cleared) noexcept : chars_{} {}
   explicit BoundedText(std::string_view text) noexcept : BoundedText() { append(text); }
   BoundedText(const BoundedText& other) noexcept : BoundedText() { append(other.view()); }
   BoundedText& operator=(const BoundedText& other) noexcept {

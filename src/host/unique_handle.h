@@ -67,6 +67,27 @@ struct RegistryKeyTraits {
   static void close(pointer key) noexcept { RegCloseKey(key); }
 };
 
+// A file mapping: NULL when none was made.
+struct MappingTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer handle) noexcept { CloseHandle(handle); }
+};
+
+// A view of a file mapping: NULL when none was mapped.
+struct MappedViewTraits {
+  using pointer = void*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer view) noexcept { UnmapViewOfFile(view); }
+};
+
+// A reference to a loaded module: NULL when none was taken.
+struct ModuleReferenceTraits {
+  using pointer = HMODULE;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer module) noexcept { FreeLibrary(module); }
+};
+
 // A COM interface pointer: NULL when none was given.
 template <typename Interface>
 struct ComTraits {
@@ -79,6 +100,9 @@ using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
 using unique_find = UniqueHandle<FindTraits>;
 using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
+using unique_mapping = UniqueHandle<MappingTraits>;
+using unique_mapped_view = UniqueHandle<MappedViewTraits>;
+using unique_module_reference = UniqueHandle<ModuleReferenceTraits>;
 template <typename Interface>
 using unique_com = UniqueHandle<ComTraits<Interface>>;
 

@@ -3,6 +3,7 @@
 // split into folder and file name.
 #pragma once
 
+#include "host/frame.h"
 #include "process/process_names.h"
 
 namespace toolcase::process {
@@ -13,5 +14,13 @@ struct LoadTimeLocale {
 };
 
 const LoadTimeLocale& load_time_locale();
+
+// How the names of a call are split and upper-cased. In a UTF-8 call the
+// names are read wide and compared as UTF-8, where no byte of a character is
+// ever '\', ':' or an ASCII letter.
+inline const NameEncoding& name_encoding(TextEncoding encoding) {
+  static constexpr NameEncoding kUtf8{};
+  return encoding == TextEncoding::utf8 ? kUtf8 : load_time_locale().name_encoding;
+}
 
 }  // namespace toolcase::process

@@ -22,31 +22,6 @@ namespace {
 // heap id is pointer-sized (and aligned to 8).
 static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296));
 
-// Calls examine(entry) for every process in a fresh snapshot, to the end of
-// the list: single-byte entries, or wide ones (PROCESSENTRY32W).
-template <typename Entry, typename Examine>
-void walk_process_list(Examine&& examine) {
-  const HANDLE taken = take_snapshot(TH32CS_SNAPPROCESS, 0);
-  // No binding gives NULL, a failed snapshot INVALID_HANDLE_VALUE: neither is
-  // walked or closed.
-  if (taken == nullptr || taken == INVALID_HANDLE_VALUE) return;
-  const unique_snapshot snapshot(taken);
-  Entry entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = first_process(snapshot.get(), &entry); more;
-       more = next_process(snapshot.get(), &entry)) {
-    examine(entry);
-  }
-}
-
-// How the names of a call are split and upper-cased. In a UTF-8 call the
-// names are read wide and compared as UTF-8, where no byte of a character is
-// ever '\', ':' or an ASCII letter.
-const NameEncoding& name_encoding(TextEncoding encoding) {
-  static constexpr NameEncoding kUtf8{};
-  return encoding == TextEncoding::utf8 ? kUtf8 : load_time_locale().name_encoding;
-}
-
 // Calls on_match(process id) for every process whose executable name answers
 // to the name under test (already upper-cased), in list order.
 void for_each_match(std::string_view name_under_test, TextEncoding encoding,

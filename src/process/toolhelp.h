@@ -6,6 +6,8 @@
 // For the types only: the functions it declares are reached through the binding.
 #include <tlhelp32.h>
 
+#include "host/unique_handle.h"
+
 namespace toolcase::process {
 
 // CreateToolhelp32Snapshot; NULL when the binding is not usable.
@@ -17,5 +19,22 @@ BOOL first_process(HANDLE snapshot, PROCESSENTRY32* entry);
 BOOL next_process(HANDLE snapshot, PROCESSENTRY32* entry);
 BOOL first_process(HANDLE snapshot, PROCESSENTRY32W* entry);
 BOOL next_process(HANDLE snapshot, PROCESSENTRY32W* entry);
+
+// Calls examine(entry) for every process in a fresh snapshot, to the end of
+// the list: single-byte entries, or wide ones (PROCESSENTRY32W).
+template <typename Entry, typename Examine>
+void walk_process_list(Examine&& examine) {
+  const HANDLE taken = take_snapshot(TH32CS_SNAPPROCESS, 0);
+  // No binding gives NULL, a failed snapshot INVALID_HANDLE_VALUE: neither is
+  // walked or closed.
+  if (taken == nullptr || taken == INVALID_HANDLE_VALUE) return;
+  const unique_snapshot snapshot(taken);
+  Entry entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = first_process(snapshot.get(), &entry); more;
+       more = next_process(snapshot.get(), &entry)) {
+    examine(entry);
+  }
+}
 
 }  // namespace toolcase::process

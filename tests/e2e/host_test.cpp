@@ -57,7 +57,8 @@ TEST(Exports, AreTheCommandsAtTheirOrdinals) {
   EXPECT_STREQ(base + directory->Name, "toolcase.dll");
   EXPECT_EQ(directory->Base, 1u);
   EXPECT_EQ(directory->NumberOfFunctions, all_commands().back().ordinal);
-  EXPECT_EQ(directory->NumberOfNames, all_commands().size());
+  EXPECT_EQ(directory->NumberOfNames, all_commands().size() + 1);
+  EXPECT_EQ(GetProcAddress(module, "UnloadDll"), GetProcAddress(module, MAKEINTRESOURCEA(38)));
   for (const auto& [name, ordinal] : all_commands()) {
     const FARPROC by_name = GetProcAddress(module, name.c_str());
     const FARPROC by_ordinal = GetProcAddress(module, MAKEINTRESOURCEA(ordinal));

@@ -506,14 +506,31 @@ TEST(OS, BitsAreWindowsOwnWhateverEmulatesTheHost) {
   }
 }
 
-// Wine, told to be Windows 10 for one program, answers that program's
-// GetVersionEx 6.2, as Windows answers a program without a manifest.
-TEST(OS, AnswersTheVersionThatWindowsHidesFromOldProgramsAndItsOwnBits) {
+// Wine, told to be Windows 7 for one program, as a compatibility mode set on
+// mIRC tells it, while the registry keeps Windows 10's numbers: those, as
+// Windows itself has them.
+TEST(OS, AnswersWindowsOwnVersionWhateverTheProgramIsTold) {
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);
   EXPECT_EQ(call("OS", "bits"), sizeof(void*) == 8 || wow64 ? "64" : "32");
+  HKEY current = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0,
+                          KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY, &current), ERROR_SUCCESS);
+  DWORD numbers[2] = {}, size = sizeof numbers[0];
+  const char* number_names[2] = {"CurrentMajorVersionNumber", "CurrentMinorVersionNumber"};
+  const bool had_numbers = RegQueryValueExA(current, number_names[0], nullptr, nullptr,
+                                            reinterpret_cast<BYTE*>(&numbers[0]), &size) == ERROR_SUCCESS;
+  RegQueryValueExA(current, number_names[1], nullptr, nullptr, reinterpret_cast<BYTE*>(&numbers[1]), &size);
+  char build[16] = {};
+  DWORD build_size = sizeof build;
+  RegQueryValueExA(current, "CurrentBuildNumber", nullptr, nullptr, reinterpret_cast<BYTE*>(build), &build_size);
+  for (int i = 0; i < 2; ++i) {
+    const DWORD windows_10[2] = {10, 0};
+    RegSetValueExA(current, number_names[i], 0, REG_DWORD, reinterpret_cast<const BYTE*>(&windows_10[i]), 4);
+  }
+  RegSetValueExA(current, "CurrentBuildNumber", 0, REG_SZ, reinterpret_cast<const BYTE*>("19045"), 6);
   const char* key = "Software\\Wine\\AppDefaults\\toolcase-call.exe";
-  RegSetKeyValueA(HKEY_CURRENT_USER, key, "Version", REG_SZ, "win10", 6);
+  RegSetKeyValueA(HKEY_CURRENT_USER, key, "Version", REG_SZ, "win7", 5);
   std::string program = toolcase_dll_path();
   program.replace(program.size() - 4, 4, "-call.exe");
   FILE* output = _popen(("\"" + program + "\" OS version").c_str(), "r");
@@ -522,7 +539,13 @@ TEST(OS, AnswersTheVersionThatWindowsHidesFromOldProgramsAndItsOwnBits) {
   std::fgets(answer, sizeof answer, output);
   _pclose(output);
   RegDeleteKeyA(HKEY_CURRENT_USER, key);
-  EXPECT_EQ(std::string(answer).substr(0, 5), "10.0.") << answer;
+  for (int i = 0; i < 2; ++i) {
+    if (had_numbers) RegSetValueExA(current, number_names[i], 0, REG_DWORD, reinterpret_cast<const BYTE*>(&numbers[i]), 4);
+    else RegDeleteValueA(current, number_names[i]);
+  }
+  RegSetValueExA(current, "CurrentBuildNumber", 0, REG_SZ, reinterpret_cast<const BYTE*>(build), build_size);
+  RegCloseKey(current);
+  EXPECT_STREQ(answer, "10.0.19045\n");
 }
 
 // The processor's counts against the platform's own; its stored name and

@@ -21,6 +21,7 @@ const std::vector<Export>& all_commands() {
           "ExtractFullPath",  "IdleTime",       "WindowFind",       "WindowTopmost",
           "OS",               "CPU",            "GPU",              "Battery",
           "WindowPos",        "WindowMove"}},
+        {35, {"Watch", "WatchNext", "WatchStop"}},
         {39, {"Monitor"}},
     };
     std::vector<Export> exports;
@@ -81,7 +82,10 @@ std::string call(const char* name, std::string_view input, HWND main_window) {
 FreshToolcase::FreshToolcase() {
   char folder[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, folder);
-  path_ = std::string(folder) + "toolcase-fresh-" + std::to_string(GetCurrentProcessId()) + ".dll";
+  // A name of its own: a copy that a test leaves loaded keeps its file.
+  static int copies = 0;
+  path_ = std::string(folder) + "toolcase-fresh-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++copies) + ".dll";
   EXPECT_TRUE(CopyFileA(toolcase_dll_path().c_str(), path_.c_str(), FALSE)) << path_;
   module_ = LoadLibraryA(path_.c_str());
   EXPECT_NE(module_, nullptr) << path_;

@@ -12,7 +12,8 @@
 
 namespace toolcase::e2e {
 
-// Every command, in export order, with its ordinal.
+// Every command, in export order, with its ordinal; UnloadDll, at 38, has
+// the host's own signature and is not among them.
 struct Export {
   std::string name;
   unsigned ordinal;
@@ -61,6 +62,7 @@ class FreshToolcase {
   FreshToolcase& operator=(const FreshToolcase&) = delete;
 
   HMODULE module() const { return module_; }
+  const std::string& path() const { return path_; }
   std::string call(const char* name, std::string_view input, HWND main_window = nullptr) const;
 
  private:

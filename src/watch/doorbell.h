@@ -1,0 +1,33 @@
+// How the library rings the host: mIRC runs a command or evaluates an
+// identifier that another program or a DLL writes into a shared mapping named
+// "mIRC<N>" and names by N in WM_USER + 200 or + 201 to its main window.
+#pragma once
+
+#include <windows.h>
+
+
+namespace toolcase::watch {
+
+// Held from the first watch of a set to the last: a module-level object,
+// never destroyed (the library keeps no exit list), closed by hand.
+class Doorbell {
+ public:
+  // Makes the mapping, under the first name from mIRC1 to mIRC999 that no one
+  // else holds, unless it has one; false when none can be made.
+  bool open() noexcept;
+  void close() noexcept;
+  bool is_open() const noexcept { return view_ != nullptr; }
+
+  // Whether the host runs the commands it is sent: it evaluates $version.
+  bool host_takes_commands(HWND host) noexcept;
+  // Sends the host the one command that raises the script's signal event;
+  // whether the host answered it with other than 0.
+  bool ring(HWND host) noexcept;
+
+ private:
+  HANDLE mapping_ = nullptr;
+  void* view_ = nullptr;
+  int number_ = 0;
+};
+
+}  // namespace toolcase::watch

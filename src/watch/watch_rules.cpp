@@ -1,0 +1,114 @@
+#include "watch/watch_rules.h"
+
+#include <algorithm>
+
+#include "host/text.h"
+
+namespace toolcase::watch {
+
+namespace {
+
+constexpr std::uint32_t kLongestIdle = 86400;
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// Decimal digits without a sign or a leading zero, 1 to kLongestIdle.
+std::uint32_t idle_seconds(std::string_view digits) {
+  if (digits.empty() || digits.size() > 5 || digits.front() == '0') return 0;
+  std::uint32_t seconds = 0;
+  for (const char digit : digits) {
+    if (digit < '0' || digit > '9') return 0;
+    seconds = seconds * 10 + static_cast<std::uint32_t>(digit - '0');
+  }
+  return seconds <= kLongestIdle ? seconds : 0;
+}
+
+}  // namespace
+
+bool is_watch_name(std::string_view name) noexcept {
+  if (name.empty() || name.size() > kLongestName) return false;
+  for (const char c : name) {
+    const char folded = lower(c);
+    if (!((folded >= 'a' && folded <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_')) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool same_name(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+WatchRequest parse_watch_request(std::string_view input) noexcept {
+  using Kind = WatchRequest::Kind;
+  constexpr WatchRequest kInvalid{Kind::invalid, {}, 0, {}};
+  if (input.empty()) return {Kind::list, {}, 0, {}};
+  const std::size_t separator = input.find(';');
+  if (separator == std::string_view::npos) return kInvalid;
+  const std::string_view name(input.data(), separator);
+  const std::string_view watched(input.data() + separator + 1, input.size() - separator - 1);
+  const std::size_t blank = watched.find(' ');
+  if (!is_watch_name(name) || blank == std::string_view::npos || blank + 1 == watched.size()) {
+    return kInvalid;
+  }
+  const std::string_view kind(watched.data(), blank);
+  const std::string_view argument(watched.data() + blank + 1, watched.size() - blank - 1);
+  if (text::keyword_match(kind, "idle")) {
+    const std::uint32_t seconds = idle_seconds(argument);
+    return seconds == 0 ? kInvalid : WatchRequest{Kind::idle, name, seconds, {}};
+  }
+  if (text::keyword_match(kind, "window")) return {Kind::window, name, 0, argument};
+  if (text::keyword_match(kind, "process")) return {Kind::process, name, 0, argument};
+  return kInvalid;
+}
+
+void EventQueue::store(Stored& stored, std::string_view line) noexcept {
+  stored.size = std::min(line.size(), stored.bytes.size());
+  std::copy_n(line.begin(), stored.size, stored.bytes.begin());
+}
+
+void EventQueue::push(std::string_view line) noexcept {
+  // The last place is kept for the line that counts what is lost.
+  if (count_ < kMostLines - 1) {
+    store(at(count_++), line);
+    lost_ = 0;
+    return;
+  }
+  if (lost_ == 0) ++count_;
+  ++lost_;
+  Line lost("* lost ");
+  lost.append(text::integer_to_text(static_cast<std::int32_t>(lost_)));
+  store(at(count_ - 1), lost);
+}
+
+std::optional<EventQueue::Line> EventQueue::pop() noexcept {
+  if (count_ == 0) return std::nullopt;
+  const Stored& oldest = at(0);
+  const Line line(std::string_view(oldest.bytes.data(), oldest.size));
+  first_ = (first_ + 1) % kMostLines;
+  // A lost line taken off the queue counts no more.
+  if (--count_ == 0) lost_ = 0;
+  return line;
+}
+
+std::optional<IdleWatch::Event> IdleWatch::read(std::uint32_t now,
+                                                std::uint32_t last_input) noexcept {
+  if (idle_) {
+    if (last_input == idle_since_) return std::nullopt;
+    idle_ = false;
+    return Event{true, (last_input - idle_since_) / 1000};
+  }
+  // Input stamped ahead of the tick count is as recent as can be.
+  const auto idle_ms = static_cast<std::int32_t>(now - last_input);
+  if (idle_ms < 0 || static_cast<std::uint32_t>(idle_ms) < threshold_ms_) return std::nullopt;
+  idle_ = true;
+  idle_since_ = last_input;
+  return Event{false, static_cast<std::uint32_t>(idle_ms) / 1000};
+}
+
+}  // namespace toolcase::watch

@@ -1,0 +1,242 @@
+// Watches against a host of the test's own: a window on the test's thread
+// that runs what it is sent through the shared mapping, as mIRC does, and
+// whose signal handler reads the events until WatchNext answers nothing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_window.h"
+#include "toolcase_dll.h"
+
+using namespace toolcase::e2e;
+
+namespace {
+
+struct Host {
+  bool refuses = false;                // answers 0 to everything
+  std::vector<std::string> commands;  // as sent, with their mapping's number
+  std::vector<std::string> events;    // read by the default handler
+  std::function<void()> on_signal;    // replaces the default handler
+  int signals = 0;
+};
+Host host;
+HWND host_window = nullptr;
+
+LRESULT CALLBACK host_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_USER + 200 && message != WM_USER + 201) return DefWindowProcA(window, message, wparam, lparam);
+  if (host.refuses) return 0;
+  const std::string name = "mIRC" + std::to_string(lparam);
+  const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
+  auto* text = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+  host.commands.push_back(std::string(text) + " " + name);
+  if (message == WM_USER + 201) std::strcpy(text, "7.77");
+  UnmapViewOfFile(text);
+  CloseHandle(mapping);
+  if (message == WM_USER + 200 && std::string(host.commands.back()).rfind("/.signal toolcase", 0) == 0) {
+    ++host.signals;
+    if (host.on_signal) {
+      host.on_signal();
+    } else {
+      for (std::string e; !(e = call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
+    }
+  }
+  return 1;
+}
+
+// Runs the test thread's messages, as the host's loop does, until done() or the time is up.
+bool pump(DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    if (done()) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  return done();
+}
+
+// The events seen so far, each as its words 2 and 3 (what happened, to what).
+std::string kinds(const std::vector<std::string>& events, bool with_id = false) {
+  std::string text;
+  for (const std::string& event : events) {
+    const std::size_t what = event.find(' ') + 1, id = event.find(' ', what);
+    text += (text.empty() ? "" : ",") + event.substr(what, with_id ? event.find(' ', id + 1) - what : id - what);
+  }
+  return text;
+}
+
+class WatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host = Host{};
+    static const TestWindow window(unique_name("toolcase-host"), "", false, host_proc);
+    host_window = window.handle();
+  }
+  void TearDown() override { call("WatchStop", "", host_window); pump(1100); }
+  static std::string watch(const std::string& input) { return call("Watch", input, host_window); }
+  static int unload(HMODULE module, int timeout) {
+    using UnloadDll = int(__stdcall*)(int);
+    return reinterpret_cast<UnloadDll>(reinterpret_cast<void (*)()>(GetProcAddress(module, "UnloadDll")))(timeout);
+  }
+};
+
+}  // namespace
+
+TEST_F(WatchTest, ReportsAWindowAsItComesToMatchAndStops) {
+  const std::string title = unique_name("toolcase watched");
+  TestWindow other(unique_name("toolcase-other"), unique_name("toolcase other"), true);
+  ASSERT_EQ(watch("W-1;window " + title + "*"), "true");
+  EXPECT_EQ(watch(""), "W-1");
+  auto window = std::make_unique<TestWindow>(unique_name("toolcase-watched"), title, true);
+  const std::string id = std::to_string(reinterpret_cast<std::uintptr_t>(window->handle()) & 0xFFFFFFFF);
+  const std::vector<std::function<void()>> steps = {
+      [] {},
+      [&] { SetWindowTextA(window->handle(), "renamed"); },
+      [&] { SetWindowTextA(window->handle(), (title + " again").c_str()); },
+      [&] { ShowWindow(window->handle(), SW_HIDE); },
+      [&] { ShowWindow(window->handle(), SW_SHOWNA); },
+      [&] { window.reset(); }};
+  for (const auto& step : steps) {
+    const std::size_t seen = host.events.size();
+    step();
+    EXPECT_TRUE(pump(3000, [&] { return host.events.size() > seen; })) << host.events.size();
+  }
+  EXPECT_EQ(kinds(host.events, true), "open " + id + ",close " + id + ",open " + id + ",close " + id +
+                                          ",open " + id + ",close " + id);
+  ASSERT_EQ(host.events.size(), 6u);
+  EXPECT_EQ(host.events[1], "W-1 close " + id + " " + title);  // under its old title
+  EXPECT_EQ(host.events[2], "W-1 open " + id + " " + title + " again");
+}
+
+// Keyboard input only: a pointer move could reach other tests' windows.
+TEST_F(WatchTest, ReportsTheUserIdleThenBack) {
+  ASSERT_EQ(watch("away;idle 1"), "true");
+  EXPECT_TRUE(pump(3000, [] { return !host.events.empty(); }));
+  INPUT key[2] = {};
+  key[0].type = key[1].type = INPUT_KEYBOARD;
+  key[0].ki.wVk = key[1].ki.wVk = VK_F24;
+  key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, key, sizeof(INPUT));
+  EXPECT_TRUE(pump(3000, [] { return host.events.size() > 1; }));
+  EXPECT_EQ(kinds(host.events), "idle,back");
+}
+
+TEST_F(WatchTest, ReportsAProcessThatStartsAndEnds) {
+  char folder[MAX_PATH] = {}, program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  const std::string name = unique_name("toolcase-watched") + ".exe";
+  GetTempPathA(MAX_PATH, folder);
+  const std::string sleeper = std::string(program).substr(0, std::string(program).rfind('\\')) + "\\sleeper.exe";
+  ASSERT_TRUE(CopyFileA(sleeper.c_str(), (folder + name).c_str(), FALSE));
+  ASSERT_EQ(watch("p;process " + name), "true");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessA((folder + name).c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+  EXPECT_TRUE(pump(3000, [] { return !host.events.empty(); }));
+  TerminateProcess(started.hProcess, 0);
+  WaitForSingleObject(started.hProcess, 5000);
+  EXPECT_TRUE(pump(3000, [] { return host.events.size() > 1; }));
+  const std::string id = std::to_string(started.dwProcessId);
+  EXPECT_EQ(host.events, std::vector<std::string>({"p start " + id, "p end " + id}));
+  CloseHandle(started.hProcess);
+  CloseHandle(started.hThread);
+  DeleteFileA((folder + name).c_str());
+}
+
+// 16 watches of the same 64 windows: 1,024 events at the first reading.
+TEST_F(WatchTest, RingsOnceUntilReadAndCountsWhatTheQueueCannotHold) {
+  std::vector<std::unique_ptr<TestWindow>> windows;
+  const std::string title = unique_name("toolcase flood");
+  for (int i = 0; i < 64; ++i) windows.push_back(std::make_unique<TestWindow>(unique_name("toolcase-flood"), title, true));
+  for (int i = 1; i <= 16; ++i) ASSERT_EQ(watch("f" + std::to_string(i) + ";window " + title), "true");
+  EXPECT_EQ(watch("f17;idle 5"), "error");
+  host.on_signal = [] { pump(2500); };  // a loop of its own, where the timer still comes
+  pump(3500);
+  EXPECT_EQ(host.signals, 1);
+  for (std::string e; !(e = call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
+  ASSERT_EQ(host.events.size(), 256u);
+  EXPECT_EQ(host.events.back(), "* lost 769");
+}
+
+TEST_F(WatchTest, RefusesWhatItCannotServe) {
+  host.refuses = true;
+  EXPECT_EQ(watch("a;idle 5"), "false");
+  EXPECT_EQ(watch(""), "");
+  host.refuses = false;
+  std::string from_another_thread;
+  std::thread([&] { from_another_thread = call("Watch", "a;idle 5", host_window); }).join();
+  EXPECT_EQ(from_another_thread, "error");
+  ASSERT_EQ(watch("a;idle 5"), "true");
+  const TestWindow second(unique_name("toolcase-host"), "", false, host_proc);
+  EXPECT_EQ(call("Watch", "b;idle 5", second.handle()), "error");
+  EXPECT_EQ(unload(toolcase_module(), 1), 0);
+  EXPECT_EQ(call("WatchStop", "A", host_window), "true");
+  EXPECT_EQ(call("WatchStop", "a", host_window), "error");
+  EXPECT_EQ(unload(toolcase_module(), 1), 1);
+}
+
+// Someone else's mapping is never written.
+TEST_F(WatchTest, SkipsAMappingNameHeldBySomeoneElse) {
+  const HANDLE held = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "mIRC1");
+  auto* text = static_cast<char*>(MapViewOfFile(held, FILE_MAP_WRITE, 0, 0, 0));
+  std::strcpy(text, "theirs");
+  ASSERT_EQ(watch("s;idle 5"), "true");
+  EXPECT_EQ(host.commands, std::vector<std::string>({"$version mIRC2"}));
+  EXPECT_STREQ(text, "theirs");
+  UnmapViewOfFile(text);
+  CloseHandle(held);
+}
+
+// mIRC unloads the library from the script that its ring ran, or frees it
+// with or without UnloadDll: it stays loaded while it ticks, never longer.
+TEST_F(WatchTest, StaysLoadedWhileItTicksAndGoesWithItsLastReference) {
+  const std::string title = unique_name("toolcase shown");
+  const TestWindow shown(unique_name("toolcase-shown"), title, true);
+  const auto loaded = [](const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; };
+  std::string unloaded_in_ring, unloaded, freed;
+  {
+    const FreshToolcase copy;
+    unloaded_in_ring = copy.path();
+    const HMODULE script = LoadLibraryA(copy.path().c_str());
+    host.on_signal = [&] {
+      unload(copy.module(), 0);
+      FreeLibrary(script);
+    };
+    ASSERT_EQ(copy.call("Watch", "x;window " + title, host_window), "true");
+    pump(3000);
+    EXPECT_EQ(host.signals, 1);
+  }
+  host.on_signal = [] {};
+  EXPECT_TRUE(loaded(unloaded_in_ring)) << "freed inside its own tick";
+  {
+    const FreshToolcase copy;
+    unloaded = copy.path();
+    ASSERT_EQ(copy.call("Watch", "y;window " + title, host_window), "true");
+    EXPECT_EQ(unload(copy.module(), 0), 1);
+  }
+  EXPECT_FALSE(loaded(unloaded));
+  {
+    const FreshToolcase copy;
+    freed = copy.path();
+    ASSERT_EQ(copy.call("Watch", "z;window " + title, host_window), "true");
+  }
+  host.signals = 0;
+  pump(2500);  // a tick of the library that was unloaded would crash here
+  EXPECT_TRUE(loaded(freed));
+  EXPECT_EQ(host.signals, 1);  // z's
+  // As mIRC does: loaded again, then unloaded and freed.
+  for (const std::string& path : {freed, unloaded_in_ring}) {
+    const HMODULE module = LoadLibraryA(path.c_str());
+    EXPECT_EQ(unload(module, 0), 1);
+    FreeLibrary(module);
+    EXPECT_FALSE(loaded(path)) << path;
+  }
+}
