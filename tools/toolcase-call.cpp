@@ -56,6 +56,10 @@ constexpr CommandSummary kCommands[] = {
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
+    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME: tell the script when "
+              "it happens (from mIRC's own thread only); empty: the running watches"},
+    {"WatchNext", "the oldest event a watch queued, or nothing"},
+    {"WatchStop", "NAME: stop that watch; empty: stop every watch"},
     {"Monitor", "count | N | N work | N scale | of;WINDOW: the monitors, in real pixels"},
 };
 
@@ -204,7 +208,8 @@ int main(int argc, char** argv) {
                  GetLastError());
     return kNoDll;
   }
-  FARPROC fn = GetProcAddress(dll, command.c_str());
+  // UnloadDll is the host's notice before it frees the DLL, of another signature.
+  FARPROC fn = command != "UnloadDll" ? GetProcAddress(dll, command.c_str()) : nullptr;
   if (fn == nullptr) {
     std::fprintf(stderr, "toolcase-call: %s has no command named %s\n", dll_path.c_str(),
                  command.c_str());

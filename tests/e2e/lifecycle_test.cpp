@@ -115,6 +115,12 @@ std::string load_call_free(const std::string& dll, const std::vector<HarmlessCal
       break;
     }
   }
+  // As mIRC does before it frees a DLL that exports UnloadDll.
+  using UnloadDll = int(__stdcall*)(int);
+  if (const auto unload = reinterpret_cast<UnloadDll>(reinterpret_cast<void (*)()>(GetProcAddress(module, "UnloadDll")));
+      (unload == nullptr || unload(0) != 1) && problem.empty()) {
+    problem = "UnloadDll(0) did not answer 1";
+  }
   if (!FreeLibrary(module) && problem.empty()) {
     problem = "FreeLibrary failed, error " + std::to_string(GetLastError());
   }

@@ -1,5 +1,5 @@
 // Watches against a host of the test's own: a window on the test's thread
-// that runs what it is sent through the shared mapping, as mIRC does, and
+// that takes what it is sent through the shared mapping, as mIRC does, and
 // whose signal handler reads the events until WatchNext answers nothing.
 #include <windows.h>
 
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,10 +20,10 @@ using namespace toolcase::e2e;
 namespace {
 
 struct Host {
-  bool refuses = false;                // answers 0 to everything
-  std::vector<std::string> commands;  // as sent, with their mapping's number
+  bool refuses = false;               // answers 0
+  std::vector<std::string> commands;  // each with its mapping's name
   std::vector<std::string> events;    // read by the default handler
-  std::function<void()> on_signal;    // replaces the default handler
+  std::function<void()> on_signal;    // in place of the default handler
   int signals = 0;
 };
 Host host;
@@ -40,36 +39,28 @@ LRESULT CALLBACK host_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
   if (message == WM_USER + 201) std::strcpy(text, "7.77");
   UnmapViewOfFile(text);
   CloseHandle(mapping);
-  if (message == WM_USER + 200 && std::string(host.commands.back()).rfind("/.signal toolcase", 0) == 0) {
+  if (message == WM_USER + 200) {
     ++host.signals;
-    if (host.on_signal) {
-      host.on_signal();
-    } else {
-      for (std::string e; !(e = call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
-    }
+    if (host.on_signal) return host.on_signal(), 1;
+    for (std::string e; !(e = call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
   }
   return 1;
 }
 
-// Runs the test thread's messages, as the host's loop does, until done() or the time is up.
-bool pump(DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
+// Runs the thread's messages, as the host's loop does, until `events` have come or the time is up.
+bool pump(DWORD milliseconds, std::size_t events = SIZE_MAX) {
   for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    if (done()) return true;
+    if (host.events.size() >= events) return true;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
   }
-  return done();
+  return false;
 }
 
-// The events seen so far, each as its words 2 and 3 (what happened, to what).
-std::string kinds(const std::vector<std::string>& events, bool with_id = false) {
-  std::string text;
-  for (const std::string& event : events) {
-    const std::size_t what = event.find(' ') + 1, id = event.find(' ', what);
-    text += (text.empty() ? "" : ",") + event.substr(what, with_id ? event.find(' ', id + 1) - what : id - what);
-  }
-  return text;
+int unload(HMODULE module, int timeout) {
+  using UnloadDll = int(__stdcall*)(int);
+  return reinterpret_cast<UnloadDll>(reinterpret_cast<void (*)()>(GetProcAddress(module, "UnloadDll")))(timeout);
 }
 
 class WatchTest : public ::testing::Test {
@@ -79,76 +70,66 @@ class WatchTest : public ::testing::Test {
     static const TestWindow window(unique_name("toolcase-host"), "", false, host_proc);
     host_window = window.handle();
   }
-  void TearDown() override { call("WatchStop", "", host_window); pump(1100); }
-  static std::string watch(const std::string& input) { return call("Watch", input, host_window); }
-  static int unload(HMODULE module, int timeout) {
-    using UnloadDll = int(__stdcall*)(int);
-    return reinterpret_cast<UnloadDll>(reinterpret_cast<void (*)()>(GetProcAddress(module, "UnloadDll")))(timeout);
+  void TearDown() override {
+    call("WatchStop", "", host_window);
+    pump(1100);
   }
+  static std::string watch(const std::string& input) { return call("Watch", input, host_window); }
 };
 
 }  // namespace
 
 TEST_F(WatchTest, ReportsAWindowAsItComesToMatchAndStops) {
   const std::string title = unique_name("toolcase watched");
-  TestWindow other(unique_name("toolcase-other"), unique_name("toolcase other"), true);
+  const TestWindow other(unique_name("toolcase-other"), unique_name("toolcase other"), true);
   ASSERT_EQ(watch("W-1;window " + title + "*"), "true");
   EXPECT_EQ(watch(""), "W-1");
   auto window = std::make_unique<TestWindow>(unique_name("toolcase-watched"), title, true);
   const std::string id = std::to_string(reinterpret_cast<std::uintptr_t>(window->handle()) & 0xFFFFFFFF);
-  const std::vector<std::function<void()>> steps = {
-      [] {},
-      [&] { SetWindowTextA(window->handle(), "renamed"); },
-      [&] { SetWindowTextA(window->handle(), (title + " again").c_str()); },
-      [&] { ShowWindow(window->handle(), SW_HIDE); },
-      [&] { ShowWindow(window->handle(), SW_SHOWNA); },
-      [&] { window.reset(); }};
-  for (const auto& step : steps) {
-    const std::size_t seen = host.events.size();
+  const std::string again = title + " again";
+  for (const auto& step : std::vector<std::function<void()>>{
+           [] {}, [&] { SetWindowTextA(window->handle(), "renamed"); },
+           [&] { SetWindowTextA(window->handle(), again.c_str()); },
+           [&] { ShowWindow(window->handle(), SW_HIDE); }, [&] { ShowWindow(window->handle(), SW_SHOWNA); },
+           [&] { window.reset(); }}) {
     step();
-    EXPECT_TRUE(pump(3000, [&] { return host.events.size() > seen; })) << host.events.size();
+    EXPECT_TRUE(pump(3000, host.events.size() + 1));
   }
-  EXPECT_EQ(kinds(host.events, true), "open " + id + ",close " + id + ",open " + id + ",close " + id +
-                                          ",open " + id + ",close " + id);
-  ASSERT_EQ(host.events.size(), 6u);
-  EXPECT_EQ(host.events[1], "W-1 close " + id + " " + title);  // under its old title
-  EXPECT_EQ(host.events[2], "W-1 open " + id + " " + title + " again");
+  const auto event = [&](const char* what, const std::string& as) { return "W-1 " + (what + (" " + id)) + " " + as; };
+  EXPECT_EQ(host.events, std::vector<std::string>({event("open", title), event("close", title), event("open", again),
+                                                   event("close", again), event("open", again), event("close", again)}));
 }
 
 // Keyboard input only: a pointer move could reach other tests' windows.
-TEST_F(WatchTest, ReportsTheUserIdleThenBack) {
+TEST_F(WatchTest, ReportsTheUserIdleThenBackAndAProcessThatStartsAndEnds) {
   ASSERT_EQ(watch("away;idle 1"), "true");
-  EXPECT_TRUE(pump(3000, [] { return !host.events.empty(); }));
+  EXPECT_TRUE(pump(3000, 1));
   INPUT key[2] = {};
   key[0].type = key[1].type = INPUT_KEYBOARD;
   key[0].ki.wVk = key[1].ki.wVk = VK_F24;
   key[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, key, sizeof(INPUT));
-  EXPECT_TRUE(pump(3000, [] { return host.events.size() > 1; }));
-  EXPECT_EQ(kinds(host.events), "idle,back");
-}
-
-TEST_F(WatchTest, ReportsAProcessThatStartsAndEnds) {
-  char folder[MAX_PATH] = {}, program[MAX_PATH] = {};
+  EXPECT_TRUE(pump(3000, 2));
+  ASSERT_EQ(host.events.size(), 2u);
+  EXPECT_EQ(host.events[0].substr(0, 10) + host.events[1].substr(0, 10), "away idle away back ");
+  // The sleeper beside this program runs under its own name only here.
+  ASSERT_EQ(call("WatchStop", "away", host_window), "true");
+  ASSERT_EQ(watch("p;process SLEEPER.exe"), "true");
+  char program[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, program, MAX_PATH);
-  const std::string name = unique_name("toolcase-watched") + ".exe";
-  GetTempPathA(MAX_PATH, folder);
-  const std::string sleeper = std::string(program).substr(0, std::string(program).rfind('\\')) + "\\sleeper.exe";
-  ASSERT_TRUE(CopyFileA(sleeper.c_str(), (folder + name).c_str(), FALSE));
-  ASSERT_EQ(watch("p;process " + name), "true");
+  std::strcpy(std::strrchr(program, '\\') + 1, "sleeper.exe");
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessA((folder + name).c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
-  EXPECT_TRUE(pump(3000, [] { return !host.events.empty(); }));
+  ASSERT_TRUE(CreateProcessA(program, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+  EXPECT_TRUE(pump(3000, 3));
   TerminateProcess(started.hProcess, 0);
-  WaitForSingleObject(started.hProcess, 5000);
-  EXPECT_TRUE(pump(3000, [] { return host.events.size() > 1; }));
+  EXPECT_TRUE(pump(3000, 4));
   const std::string id = std::to_string(started.dwProcessId);
-  EXPECT_EQ(host.events, std::vector<std::string>({"p start " + id, "p end " + id}));
+  EXPECT_EQ(std::vector<std::string>(host.events.begin() + 2, host.events.end()),
+            std::vector<std::string>({"p start " + id, "p end " + id}));
   CloseHandle(started.hProcess);
   CloseHandle(started.hThread);
-  DeleteFileA((folder + name).c_str());
 }
 
 // 16 watches of the same 64 windows: 1,024 events at the first reading.
@@ -166,7 +147,7 @@ TEST_F(WatchTest, RingsOnceUntilReadAndCountsWhatTheQueueCannotHold) {
   EXPECT_EQ(host.events.back(), "* lost 769");
 }
 
-TEST_F(WatchTest, RefusesWhatItCannotServe) {
+TEST_F(WatchTest, AnswersFalseToAHostThatRefusesAndErrorOffItsThread) {
   host.refuses = true;
   EXPECT_EQ(watch("a;idle 5"), "false");
   EXPECT_EQ(watch(""), "");
