@@ -574,6 +574,76 @@ void time_screen_saver(HMODULE dll, const char* chosen_saver) {
          1.10);
 }
 
+// A host that takes what the library sends: $version evaluated; a ring
+// answered without reading, so that it stays outstanding and no later tick rings.
+LRESULT CALLBACK bench_host_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_USER + 201) {
+    const std::string name = "mIRC" + std::to_string(l);
+    const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
+    char* text = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    std::strcpy(text, "7.77");
+    UnmapViewOfFile(text);
+    CloseHandle(mapping);
+    return 1;
+  }
+  return message == WM_USER + 200 ? 1 : DefWindowProcA(window, message, w, l);
+}
+
+BOOL CALLBACK read_title(HWND window, LPARAM) {
+  wchar_t title[1024];
+  InternalGetWindowText(window, title, 1024);
+  return TRUE;
+}
+
+// One tick of 16 watches, called as Windows calls the library's timer, against
+// what it has to read: every window's title, the process list, the last input.
+void time_watch_tick(HMODULE dll) {
+  WNDCLASSA host_class{};
+  host_class.lpfnWndProc = bench_host_proc;
+  host_class.hInstance = GetModuleHandleA(nullptr);
+  host_class.lpszClassName = "toolcase-bench-host";
+  RegisterClassA(&host_class);
+  const HWND host = CreateWindowExA(0, host_class.lpszClassName, "", 0, 0, 0, 10, 10, nullptr,
+                                    nullptr, host_class.hInstance, nullptr);
+  std::vector<std::string> watches = {"b0;idle 3600"};
+  for (int i = 1; i <= 8; ++i) watches.push_back("b" + std::to_string(i) + ";window *bench " + std::to_string(i) + "*");
+  for (int i = 9; i <= 15; ++i) watches.push_back("b" + std::to_string(i) + ";process bench-" + std::to_string(i) + ".exe");
+  for (const std::string& watch : watches) {
+    if (!Command(dll, "Watch", watch, host).answers("true")) return;
+  }
+  MSG timer{};
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
+    if (PeekMessageA(&timer, reinterpret_cast<HWND>(-1), WM_TIMER, WM_TIMER, PM_REMOVE)) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
+  }
+  const auto tick = reinterpret_cast<TIMERPROC>(timer.lParam);
+  if (tick != nullptr) {
+    tick(nullptr, WM_TIMER, timer.wParam, GetTickCount());  // the first reading reports and rings
+    report("one watch tick (idle, 8 windows, 7 processes) vs EnumWindows with titles+"
+           "process snapshot+GetLastInputInfo",
+           compare([&] { tick(nullptr, WM_TIMER, timer.wParam, GetTickCount()); },
+                   [] {
+                     EnumWindows(read_title, 0);
+                     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+                     PROCESSENTRY32W entry{};
+                     entry.dwSize = sizeof entry;
+                     for (BOOL more = Process32FirstW(snapshot, &entry); more;
+                          more = Process32NextW(snapshot, &entry)) {
+                     }
+                     CloseHandle(snapshot);
+                     LASTINPUTINFO input{};
+                     input.cbSize = sizeof input;
+                     GetLastInputInfo(&input);
+                   }),
+           1.10);
+  } else {
+    std::printf("one watch tick: the library's timer never came: not timed\n");
+    ++wrong_answers;
+  }
+  Command(dll, "WatchStop", "", host)();
+  DestroyWindow(host);
+}
+
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--sleep") == 0) {
     ReleaseSemaphore(reinterpret_cast<HANDLE>(std::strtoul(argv[2], nullptr, 10)), 1, nullptr);
@@ -761,6 +831,7 @@ int main(int argc, char** argv) {
            1.10);
   }
   time_screen_saver(dll, self);
+  time_watch_tick(dll);
   Command idle_time(dll, "IdleTime", "");
   if (idle_time.answers(std::regex("[0-9]+"), "<seconds>")) {
     report("IdleTime vs GetLastInputInfo+GetTickCount", compare(idle_time, [] {

@@ -91,18 +91,13 @@ alias tc.computer { return $dll($tc.dll, ComputerName, get) }
 alias tc.rename { echo -a $dll($tc.dll, ComputerName, set $1) }
 ; $tc.idle -> whole seconds since the last keyboard or mouse input on this computer
 alias tc.idle { return $dll($tc.dll, IdleTime, ) }
-; /tc.autoaway MINUTES -> sets you away after MINUTES without keyboard or mouse input, and
-;   back once you return; checks once a minute. /tc.autoaway off stops it.
+; /tc.autoaway MINUTES -> sets you away once MINUTES pass without keyboard or mouse input, and
+;   back at the first key or move; an idle watch tells the script (see Watches below).
+;   /tc.autoaway off stops it.
 alias tc.autoaway {
-  if ($1 == off) { .timertc.autoaway off | return }
-  .timertc.autoaway 0 60 tc.awaycheck $calc($1 * 60)
-}
-; Run by the timer: $1 is the idle time, in seconds, after which you are set away.
-alias tc.awaycheck {
-  var %idle = $tc.idle
-  if (%idle !isnum) { return }
-  if (%idle >= $1) && (!$away) { away Away from the computer }
-  elseif (%idle < $1) && ($away) { away }
+  if ($1 == off) { echo -a $dll($tc.dll, WatchStop, tc-away) | return }
+  if ($1 !isnum 1-1440) { echo -a usage: /tc.autoaway MINUTES, or /tc.autoaway off | return }
+  echo -a $dll($tc.dll, Watch, tc-away;idle $calc($1 * 60))
 }
 ; $tc.user -> the name of the user mIRC runs as
 alias tc.user { return $dll($tc.dll, UserName, ) }
@@ -148,6 +143,32 @@ alias tc.sysinfo {
   if (%gpu != $null) %line = %line - GPU: %gpu
   if (%battery != $null) && (%battery != none) %line = %line - Battery: %battery
   say %line
+}
+
+; ---- Watches: the DLL tells this script when something happens ----
+; /tc.watch NAME idle SECONDS | NAME window PATTERN | NAME process EXE-NAME -> true/false/error
+;   e.g. /tc.watch game process game.exe. From mIRC's own thread only ($dll, not $dllcall).
+alias tc.watch {
+  if ($3 == $null) { echo -a usage: /tc.watch NAME idle SECONDS, NAME window PATTERN or NAME process EXE-NAME | return }
+  echo -a $dll($tc.dll, Watch, $1 $+ ; $+ $2-)
+}
+; /tc.unwatch [NAME] -> stops that watch, or every one without a name
+alias tc.unwatch { echo -a $dll($tc.dll, WatchStop, $1) }
+; The DLL raises this event when it has queued events; read them all, one line each.
+; Each line is safe in a variable and in tokenize, never in /timer, /scon, /scid, $eval(,2)
+; or a // command: window titles in it are chosen by anyone.
+on *:signal:toolcase:{
+  var %event = $dll($tc.dll, WatchNext, )
+  while (%event != $null) {
+    tc.event %event
+    var %event = $dll($tc.dll, WatchNext, )
+  }
+}
+; One event line: NAME idle|back|open|close|start|end ..., or * lost N. Change it to your liking.
+alias tc.event {
+  if ($1 == tc-away) && ($2 == idle) && (!$away) { away Away from the computer }
+  elseif ($1 == tc-away) && ($2 == back) && ($away) { away }
+  elseif ($1 != tc-away) { echo -s toolcase: $1- }
 }
 
 ; ---- Notification ----
