@@ -613,7 +613,8 @@ void time_watch_tick(HMODULE dll) {
   }
   MSG timer{};
   for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
-    if (PeekMessageA(&timer, reinterpret_cast<HWND>(-1), WM_TIMER, WM_TIMER, PM_REMOVE)) break;
+    if (PeekMessageA(&timer, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) && timer.hwnd == nullptr) break;
+    timer = MSG{};
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
   }
   const auto tick = reinterpret_cast<TIMERPROC>(timer.lParam);
@@ -844,7 +845,8 @@ int main(int argc, char** argv) {
 
   Command os_name(dll, "OS", "name");
   if (os_name.answers(std::regex(".+"), "<name>")) {
-    report("OS name vs RtlGetVersion+RegOpenKeyExW+RegQueryValueExW", compare(os_name, [] {
+    // The version's three numbers first, where Windows 10 and later keep them.
+    report("OS name vs RtlGetVersion+RegOpenKeyExW+4x RegQueryValueExW", compare(os_name, [] {
              RTL_OSVERSIONINFOW version{};
              version.dwOSVersionInfoSize = sizeof version;
              RtlGetVersion(&version);
@@ -853,8 +855,11 @@ int main(int argc, char** argv) {
                            KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key);
              wchar_t name[128];
              DWORD size = sizeof name;
-             RegQueryValueExW(key, L"ProductName", nullptr, nullptr,
-                              reinterpret_cast<BYTE*>(name), &size);
+             for (const wchar_t* value : {L"CurrentMajorVersionNumber", L"CurrentMinorVersionNumber",
+                                          L"CurrentBuildNumber", L"ProductName"}) {
+               size = sizeof name;
+               RegQueryValueExW(key, value, nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size);
+             }
              RegCloseKey(key);
            }),
            1.10);

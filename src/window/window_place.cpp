@@ -110,47 +110,53 @@ bool set_drawn_place(HWND window, const window::Placement& asked, const RECT& bo
                           (asked.sized ? 0 : SWP_NOSIZE)) != FALSE;
 }
 
+// A minimized window stays minimized: only its place when restored changes.
+// One that would restore maximized restores at the place asked instead, as a
+// maximized window is restored first; x y keep its restored size.
+bool place_minimized_window(HWND window, const window::Placement& asked,
+                            const window::PerMonitorAwareness& awareness) {
+  WINDOWPLACEMENT placement = placement_of(window);
+  placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+  RECT& place = placement.rcNormalPosition;
+  const POINT offset = work_area_offset(window);
+  const int width = asked.sized ? asked.width : place.right - place.left;
+  const int height = asked.sized ? asked.height : place.bottom - place.top;
+  place = {asked.x - offset.x, asked.y - offset.y, asked.x - offset.x + width,
+           asked.y - offset.y + height};
+  // A window minimized and hidden, as programs in the notification area
+  // keep theirs, stays hidden.
+  placement.showCmd = IsWindowVisible(window) ? SW_SHOWMINNOACTIVE : SW_HIDE;
+  if (!SetWindowPlacement(window, &placement)) return false;
+  return stands_as_asked(window::drawn_place(window, awareness), asked);
+}
+
 // Places the window, then reads back where it stands.
 bool place_window(HWND window, const window::Placement& asked,
                   const window::PerMonitorAwareness& awareness) {
-  if (IsIconic(window)) {
-    // It stays minimized: only its place when restored changes. One that
-    // would restore maximized restores at the place asked instead, as a
-    // maximized window is restored first; x y keep its restored size.
-    WINDOWPLACEMENT placement = placement_of(window);
-    placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
-    RECT& place = placement.rcNormalPosition;
-    const POINT offset = work_area_offset(window);
-    const int width = asked.sized ? asked.width : place.right - place.left;
-    const int height = asked.sized ? asked.height : place.bottom - place.top;
-    place = {asked.x - offset.x, asked.y - offset.y, asked.x - offset.x + width,
-             asked.y - offset.y + height};
-    // A window minimized and hidden, as programs in the notification area
-    // keep theirs, stays hidden.
-    placement.showCmd = IsWindowVisible(window) ? SW_SHOWMINNOACTIVE : SW_HIDE;
-    if (!SetWindowPlacement(window, &placement)) return false;
-  } else {
-    // Restored without activating it; a hidden one would be shown, and stays
-    // maximized.
-    constexpr LONG kMaximizedAndVisible = WS_MAXIMIZE | WS_VISIBLE;
-    if ((GetWindowLongA(window, GWL_STYLE) & kMaximizedAndVisible) == kMaximizedAndVisible) {
-      ShowWindow(window, SW_SHOWNOACTIVATE);
-    }
-    const HMONITOR monitor_before = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    const RECT borders = undrawn_borders(place_of(window, awareness));
-    if (!set_drawn_place(window, asked, borders)) return false;
-    // On a monitor of another scaling the borders differ, and a program
-    // aware of scaling resizes its window for it: placed once more with
-    // what it has there.
-    const Place placed = place_of(window, awareness);
-    if ((!same_rect(undrawn_borders(placed), borders) ||
-         MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST) != monitor_before) &&
-        !stands_as_asked(placed.drawn, asked) &&
-        !set_drawn_place(window, asked, undrawn_borders(placed))) {
-      return false;
-    }
+  if (IsIconic(window)) return place_minimized_window(window, asked, awareness);
+  // Restored without activating it; a hidden one would be shown, and stays
+  // maximized.
+  constexpr LONG kMaximizedAndVisible = WS_MAXIMIZE | WS_VISIBLE;
+  if ((GetWindowLongA(window, GWL_STYLE) & kMaximizedAndVisible) == kMaximizedAndVisible) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
   }
-  return stands_as_asked(window::drawn_place(window, awareness), asked);
+  const Place before = place_of(window, awareness);
+  const RECT borders = undrawn_borders(before);
+  if (!set_drawn_place(window, asked, borders)) return false;
+  // On a monitor of another scaling the borders differ, and a program
+  // aware of scaling resizes its window for it: placed once more with
+  // what it has there.
+  Place placed = place_of(window, awareness);
+  const int width = asked.sized ? asked.width : before.drawn.right - before.drawn.left;
+  const int height = asked.sized ? asked.height : before.drawn.bottom - before.drawn.top;
+  const bool resized = placed.drawn.right - placed.drawn.left != width ||
+                       placed.drawn.bottom - placed.drawn.top != height;
+  if (!stands_as_asked(placed.drawn, asked) &&
+      (resized || !same_rect(undrawn_borders(placed), borders))) {
+    if (!set_drawn_place(window, asked, undrawn_borders(placed))) return false;
+    placed = place_of(window, awareness);
+  }
+  return stands_as_asked(placed.drawn, asked);
 }
 
 }  // namespace
