@@ -617,12 +617,13 @@ void time_watch_tick(HMODULE dll) {
     timer = MSG{};
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
   }
-  const auto tick = reinterpret_cast<TIMERPROC>(timer.lParam);
-  if (tick != nullptr) {
-    tick(nullptr, WM_TIMER, timer.wParam, GetTickCount());  // the first reading reports and rings
+  // Dispatched again and again, as the thread's loop dispatches it: its lParam
+  // names the library's procedure, in a form only DispatchMessage takes.
+  if (timer.message == WM_TIMER) {
+    DispatchMessageA(&timer);  // the first reading reports and rings
     report("one watch tick (idle, 8 windows, 7 processes) vs EnumWindows with titles+"
            "process snapshot+GetLastInputInfo",
-           compare([&] { tick(nullptr, WM_TIMER, timer.wParam, GetTickCount()); },
+           compare([&] { DispatchMessageA(&timer); },
                    [] {
                      EnumWindows(read_title, 0);
                      const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -647,9 +647,10 @@ BOOL WINAPI listed_device(LPCWSTR, DWORD index, PDISPLAY_DEVICEW device, DWORD) 
   return TRUE;
 }
 
-// DirectX's adapters as a test lists them, each object a table of the
-// methods the DLL calls (Release, EnumAdapters1, GetDesc1) and counting the
-// references it hands out.
+// DirectX's adapters as a test lists them: each object a table of the
+// methods the DLL calls (2 Release, 12 EnumAdapters1, 10 GetDesc1), counting
+// the references it hands out. A gaming laptop: Windows' software renderer,
+// the integrated card that drives the display and the discrete one.
 struct StagedAdapter {
   const FARPROC* methods;
   const wchar_t* name;
@@ -658,6 +659,7 @@ struct StagedAdapter {
 };
 std::vector<StagedAdapter> staged_adapters;
 int references = 0;
+bool factory_fails = false;
 ULONG WINAPI release(void*) { return --references; }
 HRESULT WINAPI describe(StagedAdapter* adapter, DXGI_ADAPTER_DESC1* description) {
   *description = {};
@@ -668,26 +670,20 @@ HRESULT WINAPI describe(StagedAdapter* adapter, DXGI_ADAPTER_DESC1* description)
 }
 HRESULT WINAPI list_adapter(void*, UINT index, StagedAdapter** adapter) {
   if (index >= staged_adapters.size()) return DXGI_ERROR_NOT_FOUND;
-  ++references;
   *adapter = &staged_adapters[index];
-  return S_OK;
+  return ++references, S_OK;
 }
-const FARPROC kAdapterMethods[11] = {nullptr, nullptr, as_farproc(&release), nullptr, nullptr,
-                                         nullptr, nullptr, nullptr, nullptr, nullptr, as_farproc(&describe)};
-const FARPROC kFactoryMethods[13] = {nullptr, nullptr, as_farproc(&release), nullptr, nullptr,
-                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                         as_farproc(&list_adapter)};
-const FARPROC* const staged_factory_object = kFactoryMethods;
-bool factory_fails = false;
+const FARPROC kAdapterMethods[11] = {nullptr, nullptr, as_farproc(&release), nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, as_farproc(&describe)};
+const FARPROC kFactoryMethods[13] = {nullptr, nullptr, as_farproc(&release), nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, as_farproc(&list_adapter)};
+const FARPROC* const staged_factory = kFactoryMethods;
 HRESULT WINAPI create_staged_factory(REFIID, void** factory) {
   if (factory_fails) return E_FAIL;
-  ++references;
-  *factory = const_cast<const FARPROC**>(&staged_factory_object);
-  return S_OK;
+  *factory = const_cast<const FARPROC**>(&staged_factory);
+  return ++references, S_OK;
 }
 
-// A gaming laptop: Windows' software renderer, the integrated card that
-// drives the display and the discrete one; else the primary display's adapter.
 TEST(GPU, AnswersTheHardwareAdapterWithTheMostVideoMemoryElseThePrimaryDisplays) {
   EXPECT_NE(call("GPU", "anything"), "false");
   const FreshToolcase copy;
@@ -695,8 +691,7 @@ TEST(GPU, AnswersTheHardwareAdapterWithTheMostVideoMemoryElseThePrimaryDisplays)
   const ImportPatch patch(copy.module(), "USER32.dll", "EnumDisplayDevicesW", as_farproc(&listed_device));
   constexpr DWORD kPrimary = DISPLAY_DEVICE_PRIMARY_DEVICE;
   const std::vector<std::pair<const wchar_t*, DWORD>> devices = {
-      {L"Remote Mirror", kPrimary | DISPLAY_DEVICE_MIRRORING_DRIVER}, {L"Second Card", 0},
-      {L"First Card", kPrimary}};
+      {L"Remote Mirror", kPrimary | DISPLAY_DEVICE_MIRRORING_DRIVER}, {L"Second Card", 0}, {L"First Card", kPrimary}};
   const std::vector<std::pair<const wchar_t*, DWORD>> none;
   const StagedAdapter software{kAdapterMethods, L"Basic Render", 0, DXGI_ADAPTER_FLAG_SOFTWARE};
   const StagedAdapter integrated{kAdapterMethods, L"Integrated", 128ull << 20, 0};
@@ -709,6 +704,7 @@ TEST(GPU, AnswersTheHardwareAdapterWithTheMostVideoMemoryElseThePrimaryDisplays)
     std::string answer;
   } rows[] = {
       {false, {software, integrated, discrete}, devices, "Discrete"},
+      // Both over 4 GB tie in a 32-bit program: the first listed.
       {false, {integrated, other, discrete}, devices, sizeof(void*) == 8 ? "Discrete" : "Other Discrete"},
       {false, {software}, devices, "First Card"},
       {true, {integrated}, devices, "First Card"},

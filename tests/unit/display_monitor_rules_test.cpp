@@ -34,22 +34,6 @@ TEST(MonitorRequest, TakesKeywordsInAnyCaseAndNumbersWithoutSignOrLeadingZero) {
   }
 }
 
-// Three monitors: the primary one, one left of it, one above it.
-TEST(AreaHoldingMost, IsTheLargestPartTheLowerNumberOnATieAndNoneOutside) {
-  const Area monitors[] = {{0, 0, 1920, 1080}, {-1280, 0, 0, 1024}, {0, -1440, 2560, 0}};
-  const struct {
-    Area place;
-    int number;
-  } rows[] = {
-      {{100, 100, 500, 400}, 1},    {{-900, 10, -100, 600}, 2}, {{10, -900, 900, -100}, 3},
-      {{-300, 10, 100, 400}, 2},    {{-100, 10, 300, 400}, 1},  {{-100, 10, 100, 400}, 1},
-      {{3000, 3000, 3100, 3100}, 0}, {{-1280, 1024, 0, 1080}, 0},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(area_holding_most(monitors, row.place), row.number) << row.place.left;
-  }
-}
-
 TEST(ScalePercent, RoundsDpiOver96ToTheNearestPercent) {
   const struct {
     unsigned dpi;
