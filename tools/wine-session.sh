@@ -4,14 +4,15 @@
 # Windows (win64, where 32-bit programs run under WoW64) and a 32-bit one
 # (win32). All is removed afterwards; nothing else is touched.
 #   tools/wine-session.sh COMMAND [ARGS...]
-# TOOLCASE_WINE_ARCHES lists the prefixes to make (default "win64 win32").
+# TOOLCASE_WINE_ARCHES lists the prefixes to make (default "win64 win32");
+# TOOLCASE_XVFB_ARGS the X server's screens (default one of 1024x768).
 # Inside, TOOLCASE_WINE_PREFIX_win64 and TOOLCASE_WINE_PREFIX_win32 name them,
 # and WINEPREFIX is the first one; tools/wine-run.sh picks one.
 set -euo pipefail
 
 if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
   export TOOLCASE_WINE_SESSION=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+  exec xvfb-run -a -s "${TOOLCASE_XVFB_ARGS:--screen 0 1024x768x24} -nolisten tcp" "$0" "$@"
 fi
 
 arches=${TOOLCASE_WINE_ARCHES:-win64 win32}
@@ -27,17 +28,25 @@ trap cleanup EXIT
 
 # Windows live on a virtual desktop, as on a real Windows machine: without a
 # window manager, Wine waits about two seconds on every window that closes.
+# TOOLCASE_WINE_DESKTOP set empty leaves it out: Wine then shows each screen of
+# the X server (TOOLCASE_XVFB_ARGS) as a monitor of its own.
+desktop=${TOOLCASE_WINE_DESKTOP-1024x768}
 start_prefix() { # start_prefix PREFIX ARCH
   export WINEPREFIX=$1 WINEARCH=$2
   wine wineboot --init >/dev/null 2>&1
-  cat > "$WINEPREFIX/desktop.reg" <<'REG'
+  if [ -z "$desktop" ]; then
+    wineserver -k
+    wineserver -p            # stays up until cleanup
+    return
+  fi
+  cat > "$WINEPREFIX/desktop.reg" <<REG
 REGEDIT4
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
 "Desktop"="Default"
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="$desktop"
 REG
   wine regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1
   wineserver -k
