@@ -21,11 +21,12 @@ int monitor_number(std::string_view digits) {
   return number;
 }
 
-// The text before and after position at (string_view::substr would bring
-// the runtime's out-of-range exception).
-std::string_view before(std::string_view text, std::size_t at) { return {text.data(), at}; }
+// The text before and after the byte at 0-based position at.
+std::string_view before(std::string_view text, std::size_t at) {
+  return text::copy_range(text, 1, static_cast<int>(at));
+}
 std::string_view after(std::string_view text, std::size_t at) {
-  return {text.data() + at + 1, text.size() - at - 1};
+  return text::copy_range(text, static_cast<int>(at) + 2, static_cast<int>(text.size()));
 }
 
 std::int64_t overlap(const Area& a, const Area& b) {

@@ -75,16 +75,21 @@ TOOLCASE_COMMAND(OS) {
       answer.assign(windows_is_64_bit() ? "64" : "32");
     } else {
       const sysinfo::MachineKey key(kCurrentVersionKey);
-      const WindowsVersion version = windows_version(key, reported);
       sysinfo::RegistryString value;
-      if (text::keyword_match(input, "version")) {
+      const bool asks_version = text::keyword_match(input, "version");
+      const bool asks_name = text::keyword_match(input, "name");
+      const bool asks_build = text::keyword_match(input, "build");
+      // Only these read the version's numbers.
+      const WindowsVersion version =
+          asks_version || asks_name || asks_build ? windows_version(key, reported) : WindowsVersion{};
+      if (asks_version) {
         for (const DWORD number : {version.major, version.minor, version.build}) {
           append_number(answer, number);
         }
-      } else if (text::keyword_match(input, "name")) {
+      } else if (asks_name) {
         answer = sysinfo::windows_name(
             text_in_encoding(key.string(L"ProductName", value), encoding), version.build);
-      } else if (text::keyword_match(input, "build")) {
+      } else if (asks_build) {
         append_number(answer, version.build);
         if (const std::optional<DWORD> revision = key.number(L"UBR")) append_number(answer, *revision);
       } else if (text::keyword_match(input, "release")) {

@@ -50,14 +50,15 @@ WatchRequest parse_watch_request(std::string_view input) noexcept {
   if (input.empty()) return {Kind::list, {}, 0, {}};
   const std::size_t separator = input.find(';');
   if (separator == std::string_view::npos) return kInvalid;
-  const std::string_view name(input.data(), separator);
-  const std::string_view watched(input.data() + separator + 1, input.size() - separator - 1);
+  const auto size = static_cast<int>(input.size());
+  const std::string_view name = text::copy_range(input, 1, static_cast<int>(separator));
+  const std::string_view watched = text::copy_range(input, static_cast<int>(separator) + 2, size);
   const std::size_t blank = watched.find(' ');
   if (!is_watch_name(name) || blank == std::string_view::npos || blank + 1 == watched.size()) {
     return kInvalid;
   }
-  const std::string_view kind(watched.data(), blank);
-  const std::string_view argument(watched.data() + blank + 1, watched.size() - blank - 1);
+  const std::string_view kind = text::copy_range(watched, 1, static_cast<int>(blank));
+  const std::string_view argument = text::copy_range(watched, static_cast<int>(blank) + 2, size);
   if (text::keyword_match(kind, "idle")) {
     const std::uint32_t seconds = idle_seconds(argument);
     return seconds == 0 ? kInvalid : WatchRequest{Kind::idle, name, seconds, {}};
