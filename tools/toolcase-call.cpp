@@ -56,11 +56,13 @@ constexpr CommandSummary kCommands[] = {
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
-    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME: tell the script when "
-              "it happens (from mIRC's own thread only); empty: the running watches"},
+    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME | NAME;media: tell "
+              "the script when it happens (from mIRC's own thread only); empty: the running watches"},
     {"WatchNext", "the oldest event a watch queued, or nothing"},
     {"WatchStop", "NAME: stop that watch; empty: stop every watch"},
     {"Monitor", "count | N | N work | N scale | of;WINDOW: the monitors, in real pixels"},
+    {"Media", "empty (artist - title) | title | artist | album | player | status: what plays; "
+              "toggle | next | previous | stop: the media keys"},
 };
 
 void print_usage(FILE* to) {

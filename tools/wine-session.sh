@@ -16,7 +16,7 @@ if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
 fi
 
 arches=${TOOLCASE_WINE_ARCHES:-win64 win32}
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}
 prefixes=()
 cleanup() {
   for prefix in "${prefixes[@]}"; do

@@ -12,6 +12,7 @@
 #include "host/command.h"
 #include "host/unique_handle.h"
 #include "host/wide_text.h"
+#include "media/media_reader.h"
 #include "watch/doorbell.h"
 #include "watch/watch_list.h"
 
@@ -97,7 +98,8 @@ bool on_host_thread(HWND main_window) {
 
 }  // namespace
 
-// "name;idle SECONDS", "name;window PATTERN", "name;process NAME"; "" lists them.
+// "name;idle SECONDS", "name;window PATTERN", "name;process NAME",
+// "name;media"; "" lists them.
 TOOLCASE_COMMAND(Watch) {
   return run_text_command(data, main_window, [main_window](const Text& input, TextEncoding encoding) {
     if (!on_host_thread(main_window)) return Text(kError);
@@ -145,6 +147,7 @@ TOOLCASE_COMMAND(WatchStop) {
 
 // mIRC's own signature: 1 is its unload of a DLL idle for ten minutes, which
 // the running watches refuse; 0 (/dll -u) and 2 (mIRC exits) stop them.
+// Agreed to, it stops the media reader too.
 extern "C" int __stdcall UnloadDll(int timeout) noexcept {
   constexpr int kIdleUnload = 1;
   if (timeout == kIdleUnload && any_watch_running()) return 0;
@@ -153,5 +156,6 @@ extern "C" int __stdcall UnloadDll(int timeout) noexcept {
     events.clear();
   }
   give_back_if_done();
+  media::stop_reader();
   return 1;
 }

@@ -6,6 +6,7 @@
 
 #include "host/text.h"
 #include "host/wide_text.h"
+#include "media/media_reader.h"
 #include "process/load_time_locale.h"
 #include "process/toolhelp.h"
 #include "window/dwm.h"
@@ -36,6 +37,8 @@ struct Watch {
   TextEncoding encoding = TextEncoding::ansi;
   std::array<Followed, kMostFollowed> followed{};
   std::size_t followed_count = 0;
+  MediaWatch media;
+  std::uint32_t media_reading = 0;  // the number of the last reading it took
 };
 
 // Constant-initialized: zeroed memory that a load does not touch.
@@ -199,6 +202,35 @@ void read_processes(EventQueue& events) {
   }
 }
 
+// The reader's latest reading, copied: the tick never waits on a player.
+void read_media(EventQueue& events) {
+  std::uint32_t number = 0;
+  media::PlayState state = media::PlayState::none;
+  media::WideAnswer answer;
+  std::wstring_view line;
+  if (!media::latest_reading(number, state, answer, line)) return;
+  const bool has_line = state == media::PlayState::playing || state == media::PlayState::paused;
+  const Text utf8_line = has_line ? text_in_encoding(line, TextEncoding::utf8) : Text();
+  for (Watch& watch : watches) {
+    if (watch.kind != Kind::media || watch.media_reading == number) continue;
+    watch.media_reading = number;
+    const MediaWatch::Report report = watch.media.read(media::status_word(state), utf8_line);
+    if (report.status) {
+      Text event(watch.name);
+      event.append(" status ");
+      event.append(media::status_word(state));
+      events.push(event);
+    }
+    if (report.track) {
+      Text event(watch.name);
+      event.append(" track ");
+      event.append(utf8_line);
+      // Cut as an answer is, never inside a character.
+      events.push(utf8::without_cut_character(event));
+    }
+  }
+}
+
 }  // namespace
 
 bool any_watch_running() noexcept {
@@ -245,6 +277,8 @@ bool start_watch(const WatchRequest& request, TextEncoding encoding) noexcept {
   watch.process_name = process::upper_name(request.argument, process::name_encoding(encoding));
   watch.encoding = encoding;
   watch.followed_count = 0;
+  watch.media = MediaWatch();
+  watch.media_reading = 0;
   return true;
 }
 
@@ -266,6 +300,7 @@ void read_sources(EventQueue& events) noexcept {
   if (any_of_kind(Kind::idle)) read_idle_time(events);
   if (any_of_kind(Kind::window)) read_windows(events);
   if (any_of_kind(Kind::process)) read_processes(events);
+  if (any_of_kind(Kind::media)) read_media(events);
 }
 
 }  // namespace toolcase::watch

@@ -53,6 +53,9 @@ WatchRequest parse_watch_request(std::string_view input) noexcept {
   const auto size = static_cast<int>(input.size());
   const std::string_view name = text::copy_range(input, 1, static_cast<int>(separator));
   const std::string_view watched = text::copy_range(input, static_cast<int>(separator) + 2, size);
+  if (text::keyword_match(watched, "media")) {
+    return is_watch_name(name) ? WatchRequest{Kind::media, name, 0, {}} : kInvalid;
+  }
   const std::size_t blank = watched.find(' ');
   if (!is_watch_name(name) || blank == std::string_view::npos || blank + 1 == watched.size()) {
     return kInvalid;
@@ -110,6 +113,22 @@ std::optional<IdleWatch::Event> IdleWatch::read(std::uint32_t now,
   idle_ = true;
   idle_since_ = last_input;
   return Event{false, static_cast<std::uint32_t>(idle_ms) / 1000};
+}
+
+MediaWatch::Report MediaWatch::read(std::string_view status, std::string_view line) noexcept {
+  if (!started_) {
+    started_ = true;
+    status_.assign(status);
+    reported_.assign(line);
+    last_read_.assign(line);
+    return {true, !line.empty()};
+  }
+  const Report report{status_ != status,
+                      !line.empty() && reported_ != line && last_read_ == line};
+  status_.assign(status);
+  if (report.track) reported_.assign(line);
+  last_read_.assign(line);
+  return report;
 }
 
 }  // namespace toolcase::watch

@@ -20,7 +20,7 @@ bool is_watch_name(std::string_view name) noexcept;
 bool same_name(std::string_view a, std::string_view b) noexcept;
 
 struct WatchRequest {
-  enum class Kind { invalid, list, idle, window, process };
+  enum class Kind { invalid, list, idle, window, process, media };
   Kind kind;
   std::string_view name;
   std::uint32_t seconds;      // idle: 1 to 86400
@@ -28,8 +28,8 @@ struct WatchRequest {
 };
 
 // "" (the running watches), or "name;idle SECONDS", "name;window PATTERN",
-// "name;process NAME": the keyword matched as every command matches one, one
-// blank before a non-empty argument.
+// "name;process NAME", "name;media": the keyword matched as every command
+// matches one, one blank before a non-empty argument.
 WatchRequest parse_watch_request(std::string_view input) noexcept;
 
 // Every byte below 0x20 and 0x7F become a blank: an event names windows that
@@ -94,6 +94,25 @@ class IdleWatch {
   std::uint32_t threshold_ms_ = 0;
   bool idle_ = false;
   std::uint32_t idle_since_ = 0;  // the last input before the idle time
+};
+
+// A media watch between readings of what plays. The first reading reports
+// the status and, where there is a line ("artist - title"), the track; later
+// ones the status when it changes, and a new line once it was read the same
+// twice in a row (a browser fills in the artist late).
+class MediaWatch {
+ public:
+  struct Report {
+    bool status;
+    bool track;
+  };
+  Report read(std::string_view status, std::string_view line) noexcept;
+
+ private:
+  bool started_ = false;
+  BoundedText<8> status_{BoundedText<8>::Cleared{}};
+  EventQueue::Line reported_{EventQueue::Line::Cleared{}};
+  EventQueue::Line last_read_{EventQueue::Line::Cleared{}};
 };
 
 }  // namespace toolcase::watch

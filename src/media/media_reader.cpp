@@ -1,0 +1,247 @@
+#include "media/media_reader.h"
+
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <utility>
+
+#include "host/spin_lock.h"
+#include "host/unique_handle.h"
+#include "media/media_sessions.h"
+#include "window/window_titles.h"
+
+namespace toolcase::media {
+
+namespace {
+
+constexpr DWORD kFreshFor = 2000;
+constexpr DWORD kFirstReadingWait = 250;
+constexpr DWORD kReadEvery = 1000;
+constexpr DWORD kIdleEnd = 60000;
+constexpr DWORD kStopWait = 500;
+constexpr DWORD kWaitSlice = 10;
+// The reading lives on the reader's stack.
+constexpr SIZE_T kReaderStack = 64 * 1024;
+
+// Shared with the reader, under the lock, which is held for copies only.
+SpinLock reading_lock;
+constinit Reading published{};
+DWORD published_at = 0;
+std::uint32_t published_number = 0;  // 0 until the first reading
+
+// The generation of the reader that is to run, 0 when none is; a reader told
+// to stop, or ending idle, finds another number here.
+std::atomic<std::uint32_t> live_reader{0};
+std::atomic<std::uint32_t> readers_started{0};
+std::atomic<DWORD> last_demand{0};
+HMODULE self_module = nullptr;
+
+// The running reader's thread, for stop_reader to wait on, and its generation.
+SpinLock thread_lock;
+HANDLE reader_thread = nullptr;
+std::uint32_t reader_thread_generation = 0;
+
+struct ThreadTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer handle) noexcept { CloseHandle(handle); }
+};
+using unique_thread = UniqueHandle<ThreadTraits>;
+
+// The classic player's window: its status message answered within 200 ms,
+// or no source (a player that does not answer, or stopped responding).
+PlayState read_classic_player(Reading& reading) {
+  const HWND window = FindWindowW(L"Winamp v1.x", nullptr);
+  constexpr UINT kStatusQuery = 104;
+  DWORD_PTR answer = 0;
+  if (window == nullptr || !SendMessageTimeoutW(window, WM_USER, 0, kStatusQuery,
+                                                SMTO_ABORTIFHUNG, 200, &answer)) {
+    return PlayState::none;
+  }
+  const PlayState state = classic_state(static_cast<long long>(answer));
+  window::StoredTitle stored;
+  reading.title.assign(classic_title(window::stored_title(window, stored)));
+  reading.player.assign(L"Winamp");
+  return state;
+}
+
+void read_once(MediaSessions& sessions, Reading& reading) {
+  MediaSessions::Session session = sessions.chosen_session();
+  Reading classic{};
+  const PlayState classic_player =
+      session.state == PlayState::playing ? PlayState::none : read_classic_player(classic);
+  const PlayState states[] = {session.state, classic_player};
+  switch (chosen_source(states)) {
+    case 0:
+      reading.state = session.state;
+      if (session.state != PlayState::stopped) sessions.read_fields(session.object.get(), reading);
+      break;
+    case 1:
+      reading = classic;
+      reading.state = classic_player;
+      break;
+    default: reading.state = PlayState::none;
+  }
+}
+
+void publish(std::uint32_t generation, const Reading& reading) {
+  const DWORD now = GetTickCount();
+  const SpinLock::Guard guard(reading_lock);
+  // A reader told to stop that comes back from a slow call publishes nothing.
+  if (live_reader.load() != generation) return;
+  published = reading;
+  published_at = now;
+  if (++published_number == 0) published_number = 1;
+}
+
+// Waits for the next reading; false once the reader is to end: told to
+// stop, or a minute without a call or a watch.
+bool wait_to_read_again(std::uint32_t generation) {
+  for (DWORD waited = 0; waited < kReadEvery; waited += kWaitSlice) {
+    if (!reader_goes_on(generation)) return false;
+    Sleep(kWaitSlice);
+  }
+  if (GetTickCount() - last_demand.load() < kIdleEnd) return reader_goes_on(generation);
+  std::uint32_t expected = generation;
+  live_reader.compare_exchange_strong(expected, 0);
+  return false;
+}
+
+// The reader ending of its own closes its own handle: nothing else will.
+void close_own_handle(std::uint32_t generation) {
+  unique_thread own;
+  const SpinLock::Guard guard(thread_lock);
+  if (reader_thread_generation == generation) own.reset(std::exchange(reader_thread, nullptr));
+}
+
+DWORD WINAPI read_until_told(void* parameter) {
+  const auto generation = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parameter));
+  {
+    MediaSessions sessions(generation);
+    do {
+      Reading reading{};
+      read_once(sessions, reading);
+      publish(generation, reading);
+    } while (wait_to_read_again(generation));
+  }
+  close_own_handle(generation);
+  FreeLibraryAndExitThread(self_module, 0);
+}
+
+// Notes a caller's demand and starts a reader when none runs. The reader
+// holds a reference to the library, so that a host that frees it meanwhile
+// leaves its code mapped until the reader leaves.
+void keep_reading() {
+  last_demand.store(GetTickCount());
+  if (live_reader.load() != 0) return;
+  unique_module_reference reference;
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                          reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&read_until_told)),
+                          &module)) {
+    return;
+  }
+  reference.reset(module);
+  std::uint32_t generation = readers_started.fetch_add(1) + 1;
+  if (generation == 0) generation = readers_started.fetch_add(1) + 1;
+  std::uint32_t none = 0;
+  if (!live_reader.compare_exchange_strong(none, generation)) return;
+  self_module = module;
+  unique_thread thread(CreateThread(nullptr, kReaderStack, read_until_told,
+                                    reinterpret_cast<void*>(static_cast<std::uintptr_t>(generation)),
+                                    STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (!thread) {
+    live_reader.compare_exchange_strong(generation, 0);
+    return;
+  }
+  reference.release();  // the reader's now
+  const SpinLock::Guard guard(thread_lock);
+  thread.reset(std::exchange(reader_thread, thread.release()));
+  reader_thread_generation = generation;
+}
+
+}  // namespace
+
+void Field::assign(std::wstring_view text) noexcept {
+  std::size_t size = std::min(text.size(), units_.size());
+  if (size < text.size() && IS_HIGH_SURROGATE(text[size - 1])) --size;
+  std::copy_n(text.begin(), size, units_.begin());
+  size_ = size;
+  blank_line_breaks(std::span<wchar_t>(units_.data(), size_));
+}
+
+std::wstring_view requested_text(const Reading& reading, MediaRequest request,
+                                 WideAnswer& answer) noexcept {
+  switch (request) {
+    case MediaRequest::title: return reading.title.view();
+    case MediaRequest::artist: return reading.artist.view();
+    case MediaRequest::album: return reading.album.view();
+    case MediaRequest::player: return reading.player.view();
+    case MediaRequest::line: break;
+    default: return {};
+  }
+  const std::wstring_view title = reading.title.view();
+  const std::wstring_view artist = reading.artist.view();
+  if (title.empty() || artist.empty()) return title;
+  std::size_t size = 0;
+  for (const std::wstring_view part : {artist, std::wstring_view(L" - "), title}) {
+    size = static_cast<std::size_t>(std::copy(part.begin(), part.end(), answer.begin() + size) -
+                                    answer.begin());
+  }
+  return std::wstring_view(answer.data(), size);
+}
+
+bool reader_goes_on(std::uint32_t generation) noexcept { return live_reader.load() == generation; }
+
+namespace {
+
+// The published reading, when it is under 2 seconds old: its state and
+// number, and the requested text copied into answer.
+struct Copied {
+  PlayState state;
+  std::uint32_t number;
+};
+std::optional<Copied> copy_if_fresh(MediaRequest request, WideAnswer& answer,
+                                    std::wstring_view& text) {
+  const DWORD now = GetTickCount();
+  const SpinLock::Guard guard(reading_lock);
+  if (published_number == 0 || now - published_at >= kFreshFor) return std::nullopt;
+  const std::wstring_view found = requested_text(published, request, answer);
+  // The line is built in answer already; a field is copied there.
+  if (found.data() != answer.data()) std::copy(found.begin(), found.end(), answer.begin());
+  text = std::wstring_view(answer.data(), found.size());
+  return Copied{published.state, published_number};
+}
+
+}  // namespace
+
+PlayState recent_reading(MediaRequest request, WideAnswer& answer, std::wstring_view& text) noexcept {
+  keep_reading();
+  for (DWORD waited = 0;; waited += kWaitSlice) {
+    if (const auto copied = copy_if_fresh(request, answer, text)) return copied->state;
+    if (waited >= kFirstReadingWait) return PlayState::none;
+    Sleep(kWaitSlice);
+  }
+}
+
+bool latest_reading(std::uint32_t& number, PlayState& state, WideAnswer& line,
+                    std::wstring_view& text) noexcept {
+  keep_reading();
+  const auto copied = copy_if_fresh(MediaRequest::line, line, text);
+  if (!copied) return false;
+  number = copied->number;
+  state = copied->state;
+  return true;
+}
+
+void stop_reader() noexcept {
+  live_reader.store(0);
+  unique_thread thread;
+  {
+    const SpinLock::Guard guard(thread_lock);
+    thread.reset(std::exchange(reader_thread, nullptr));
+  }
+  if (thread) WaitForSingleObject(thread.get(), kStopWait);
+}
+
+}  // namespace toolcase::media
