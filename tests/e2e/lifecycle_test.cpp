@@ -78,6 +78,7 @@ std::vector<HarmlessCall> harmless_calls() {
       {"Battery", "power", ""},
       {"WindowPos", no_window, "error"},
       {"Monitor", "1 scale", ""},  // loads shcore.dll
+      {"Media", "status", "false"},  // starts the reader, which UnloadDll stops
   };
   for (const char* command :
        {"WindowClose", "WindowMaximize", "WindowMinimize", "WindowActivate", "WindowText",

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "staged_media_sessions.h"
 #include "test_window.h"
 #include "toolcase_dll.h"
 
@@ -220,4 +221,21 @@ TEST_F(WatchTest, StaysLoadedWhileItTicksAndGoesWithItsLastReference) {
     FreeLibrary(module);
     EXPECT_FALSE(loaded(path)) << path;
   }
+}
+
+// A browser fills in the artist late: a new track is told once read alike twice.
+TEST_F(WatchTest, ReportsWhatPlaysThenEachNewTrackOnce) {
+  const FreshToolcase copy;
+  StagedSession song{L"Player", L"One", L"Band", L"", 4};
+  StagedMediaSessions staged(copy.module(), {S_OK, 1, 0, song, {}});
+  host.on_signal = [&] {
+    for (std::string e; !(e = copy.call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
+  };
+  ASSERT_EQ(copy.call("Watch", "np;media", host_window), "true");
+  EXPECT_TRUE(pump(3000, 2));
+  song.title = L"Two";
+  staged.set({S_OK, 1, 0, song, {}});
+  EXPECT_FALSE(pump(4000, 4));
+  EXPECT_EQ(host.events, std::vector<std::string>({"np status playing", "np track Band - One", "np track Band - Two"}));
+  EXPECT_EQ(unload(copy.module(), 0), 1);
 }

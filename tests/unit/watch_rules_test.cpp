@@ -27,6 +27,8 @@ TEST(WatchRequest, NamesAKindAndItsArgument) {
       {"a;idle  5", Kind::invalid, 0, ""},   {"a;window ", Kind::invalid, 0, ""},
       {"a;window", Kind::invalid, 0, ""},    {"a;nap 5", Kind::invalid, 0, ""},
       {"a", Kind::invalid, 0, ""},           {"\xC3\xA9;idle 5", Kind::invalid, 0, ""},
+      {"np;Media", Kind::media, 0, ""},      {"np;media x", Kind::invalid, 0, ""},
+      {"n p;media", Kind::invalid, 0, ""},
   };
   for (const auto& row : rows) {
     const WatchRequest request = parse_watch_request(row.input);
@@ -62,4 +64,24 @@ TEST(IdleWatch, TellsIdleOnceThenBackAtTheNextInputAcrossTheTickWrap) {
   EXPECT_EQ(back->seconds, 94u);
   EXPECT_FALSE(watch.read(input + 96'000, input + 95'500));
   EXPECT_FALSE(watch.read(10, 20));  // input stamped ahead of the tick count
+}
+
+// Read lines in order: the status at once, a new line once read twice alike.
+TEST(MediaWatch, TellsTheStatusAtOnceAndATrackOnceItIsReadTwiceAlike) {
+  MediaWatch watch;
+  const struct {
+    const char* status;
+    const char* line;
+    bool status_told, track_told;
+  } readings[] = {
+      {"playing", "One", true, true},  {"playing", "Two", false, false}, {"playing", "B - Two", false, false},
+      {"playing", "B - Two", false, true}, {"paused", "B - Two", true, false}, {"false", "", true, false},
+      {"playing", "B - Two", true, false}, {"playing", "B - Two", false, false},
+  };
+  for (const auto& r : readings) {
+    const MediaWatch::Report report = watch.read(r.status, r.line);
+    EXPECT_EQ(report.status, r.status_told) << r.status << " " << r.line;
+    EXPECT_EQ(report.track, r.track_told) << r.status << " " << r.line;
+  }
+  EXPECT_FALSE(MediaWatch().read("false", "").track);
 }
