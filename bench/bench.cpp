@@ -646,6 +646,56 @@ void time_watch_tick(HMODULE dll) {
   DestroyWindow(host);
 }
 
+// The classic player's window, on a thread of its own as in the player's
+// process: it answers its status message with 1, playing.
+LRESULT CALLBACK classic_player_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_USER && lparam == 104) return 1;
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// A reading of that window as the library's reader makes it.
+void read_classic_player() {
+  const HWND player = FindWindowW(L"Winamp v1.x", nullptr);
+  DWORD_PTR status = 0;
+  SendMessageTimeoutW(player, WM_USER, 0, 104, SMTO_ABORTIFHUNG, 200, &status);
+  wchar_t title[1024];
+  InternalGetWindowText(player, title, 1024);
+}
+
+// Media answers from its reader's latest reading: a call costs a copy, not a
+// reading, which the reader makes about once a second on its own thread.
+void time_media(HMODULE dll) {
+  DWORD player_thread = 0;
+  const HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::thread player([&] {
+    WNDCLASSW player_class{};
+    player_class.lpfnWndProc = classic_player_proc;
+    player_class.lpszClassName = L"Winamp v1.x";
+    RegisterClassW(&player_class);
+    CreateWindowW(L"Winamp v1.x", L"1. Bench - Song - Winamp", WS_OVERLAPPED, 0, 0, 100, 50, nullptr,
+                  nullptr, nullptr, nullptr);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    player_thread = GetCurrentThreadId();
+    SetEvent(ready);
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  });
+  WaitForSingleObject(ready, INFINITE);
+  Command media(dll, "Media", "");
+  media();  // starts the reader
+  Sleep(1500);
+  if (media.answers("Bench - Song")) {
+    report("Media (a recent reading) vs FindWindowW+SendMessageTimeoutW+InternalGetWindowText",
+           compare(media, read_classic_player), 1.00);
+  }
+  // The reader holds a reference to the DLL: stopped, as mIRC's /dll -u stops it.
+  using UnloadDll = int(__stdcall*)(int);
+  reinterpret_cast<UnloadDll>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "UnloadDll")))(0);
+  PostThreadMessageW(player_thread, WM_QUIT, 0, 0);
+  player.join();
+  CloseHandle(ready);
+}
+
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--sleep") == 0) {
     ReleaseSemaphore(reinterpret_cast<HANDLE>(std::strtoul(argv[2], nullptr, 10)), 1, nullptr);
@@ -834,6 +884,7 @@ int main(int argc, char** argv) {
   }
   time_screen_saver(dll, self);
   time_watch_tick(dll);
+  time_media(dll);
   Command idle_time(dll, "IdleTime", "");
   if (idle_time.answers(std::regex("[0-9]+"), "<seconds>")) {
     report("IdleTime vs GetLastInputInfo+GetTickCount", compare(idle_time, [] {

@@ -146,10 +146,10 @@ alias tc.sysinfo {
 }
 
 ; ---- Watches: the DLL tells this script when something happens ----
-; /tc.watch NAME idle SECONDS | NAME window PATTERN | NAME process EXE-NAME -> true/false/error
+; /tc.watch NAME idle SECONDS | NAME window PATTERN | NAME process EXE-NAME | NAME media -> true/false/error
 ;   e.g. /tc.watch game process game.exe. From mIRC's own thread only ($dll, not $dllcall).
 alias tc.watch {
-  if ($3 == $null) { echo -a usage: /tc.watch NAME idle SECONDS, NAME window PATTERN or NAME process EXE-NAME | return }
+  if ($2 == $null) { echo -a usage: /tc.watch NAME idle SECONDS, NAME window PATTERN, NAME process EXE-NAME or NAME media | return }
   echo -a $dll($tc.dll, Watch, $1 $+ ; $+ $2-)
 }
 ; /tc.unwatch [NAME] -> stops that watch, or every one without a name
@@ -164,11 +164,44 @@ on *:signal:toolcase:{
     var %event = $dll($tc.dll, WatchNext, )
   }
 }
-; One event line: NAME idle|back|open|close|start|end ..., or * lost N. Change it to your liking.
+; One event line: NAME idle|back|open|close|start|end|status|track ..., or * lost N. Change it to your liking.
 alias tc.event {
   if ($1 == tc-away) && ($2 == idle) && (!$away) { away Away from the computer }
   elseif ($1 == tc-away) && ($2 == back) && ($away) { away }
-  elseif ($1 != tc-away) { echo -s toolcase: $1- }
+  elseif ($1 == tc-np) && ($2 == status) { set -e %tc.np.status $3 }
+  elseif ($1 == tc-np) && ($2 == track) && (%tc.np.status == playing) && ($calc($ctime - %tc.np.said) >= 10) {
+    set -e %tc.np.said $ctime
+    tc.np.say np: $3-
+  }
+  elseif ($1 != tc-away) && ($1 != tc-np) { echo -s toolcase: $1- }
+}
+
+; ---- Media: what plays ----
+; $tc.np -> artist - title (or the title alone) of what plays or is paused; false when nothing does
+;   $tc.np(title), $tc.np(artist), $tc.np(album), $tc.np(player), $tc.np(status)
+; /tc.np -> says np: artist - title in the active channel or query, or echoes that nothing plays
+alias tc.np {
+  if ($isid) return $dll($tc.dll, Media, $1)
+  var %np = $dll($tc.dll, Media, )
+  if (%np == false) { echo -a Nothing plays (the first call after a pause may miss it: try again) | return }
+  tc.np.say np: %np
+}
+alias -l tc.np.say {
+  if ($active ischan) || ($query($active)) say $1-
+  else echo -a $1-
+}
+; /tc.media toggle|next|previous|stop -> presses that media key: true when Windows queued it
+alias tc.media {
+  if (!$istok(toggle next previous stop, $1, 32)) { echo -a usage: /tc.media toggle, next, previous or stop | return }
+  echo -a $dll($tc.dll, Media, $1)
+}
+; /tc.autonp on|off -> a media watch announces each new track that plays in the active
+;   channel or query, at most one line in 10 seconds (see tc.event above)
+alias tc.autonp {
+  if ($1 == off) { echo -a $dll($tc.dll, WatchStop, tc-np) | return }
+  if ($1 != on) { echo -a usage: /tc.autonp on, or /tc.autonp off | return }
+  unset %tc.np.status %tc.np.said
+  echo -a $dll($tc.dll, Watch, tc-np;media)
 }
 
 ; ---- Notification ----

@@ -20,8 +20,6 @@ constexpr DWORD kReadEvery = 1000;
 constexpr DWORD kIdleEnd = 60000;
 constexpr DWORD kStopWait = 500;
 constexpr DWORD kWaitSlice = 10;
-// The reading lives on the reader's stack.
-constexpr SIZE_T kReaderStack = 64 * 1024;
 
 // Shared with the reader, under the lock, which is held for copies only.
 SpinLock reading_lock;
@@ -94,13 +92,13 @@ void publish(std::uint32_t generation, const Reading& reading) {
   if (++published_number == 0) published_number = 1;
 }
 
+// Queued to the reader to end its wait early.
+void CALLBACK wake_up(ULONG_PTR) {}
+
 // Waits for the next reading; false once the reader is to end: told to
-// stop, or a minute without a call or a watch.
+// stop (which wakes it), or a minute without a call or a watch.
 bool wait_to_read_again(std::uint32_t generation) {
-  for (DWORD waited = 0; waited < kReadEvery; waited += kWaitSlice) {
-    if (!reader_goes_on(generation)) return false;
-    Sleep(kWaitSlice);
-  }
+  if (reader_goes_on(generation)) SleepEx(kReadEvery, TRUE);
   if (GetTickCount() - last_demand.load() < kIdleEnd) return reader_goes_on(generation);
   std::uint32_t expected = generation;
   live_reader.compare_exchange_strong(expected, 0);
@@ -147,9 +145,9 @@ void keep_reading() {
   std::uint32_t none = 0;
   if (!live_reader.compare_exchange_strong(none, generation)) return;
   self_module = module;
-  unique_thread thread(CreateThread(nullptr, kReaderStack, read_until_told,
+  unique_thread thread(CreateThread(nullptr, 0, read_until_told,
                                     reinterpret_cast<void*>(static_cast<std::uintptr_t>(generation)),
-                                    STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+                                    0, nullptr));
   if (!thread) {
     live_reader.compare_exchange_strong(generation, 0);
     return;
@@ -241,7 +239,9 @@ void stop_reader() noexcept {
     const SpinLock::Guard guard(thread_lock);
     thread.reset(std::exchange(reader_thread, nullptr));
   }
-  if (thread) WaitForSingleObject(thread.get(), kStopWait);
+  if (!thread) return;
+  QueueUserAPC(wake_up, thread.get(), 0);
+  WaitForSingleObject(thread.get(), kStopWait);
 }
 
 }  // namespace toolcase::media
