@@ -57,7 +57,12 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function,
 }
 
 ImportPatch::~ImportPatch() {
-  if (slot_ != nullptr) write_slot(slot_, original_);
+  // A module that a failed test let go of has no slot left to restore.
+  HMODULE still_loaded = nullptr;
+  if (slot_ != nullptr && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                             reinterpret_cast<LPCSTR>(slot_), &still_loaded)) {
+    write_slot(slot_, original_);
+  }
 }
 
 StagedLookup::StagedLookup(HMODULE module, std::map<std::string, FARPROC> functions)
