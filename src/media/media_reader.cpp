@@ -32,7 +32,7 @@ std::uint32_t published_number = 0;  // 0 until the first reading
 std::atomic<std::uint32_t> live_reader{0};
 std::atomic<std::uint32_t> readers_started{0};
 std::atomic<DWORD> last_demand{0};
-HMODULE self_module = nullptr;
+std::atomic<HMODULE> self_module{nullptr};  // the same at every start
 
 // The running reader's thread, for stop_reader to wait on, and its generation.
 SpinLock thread_lock;
@@ -123,7 +123,7 @@ DWORD WINAPI read_until_told(void* parameter) {
     } while (wait_to_read_again(generation));
   }
   close_own_handle(generation);
-  FreeLibraryAndExitThread(self_module, 0);
+  FreeLibraryAndExitThread(self_module.load(), 0);
 }
 
 // Notes a caller's demand and starts a reader when none runs. The reader
@@ -144,10 +144,10 @@ void keep_reading() {
   if (generation == 0) generation = readers_started.fetch_add(1) + 1;
   std::uint32_t none = 0;
   if (!live_reader.compare_exchange_strong(none, generation)) return;
-  self_module = module;
-  unique_thread thread(CreateThread(nullptr, 0, read_until_told,
-                                    reinterpret_cast<void*>(static_cast<std::uintptr_t>(generation)),
-                                    0, nullptr));
+  self_module.store(module);
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): the generation, as the thread's one parameter
+  void* parameter = reinterpret_cast<void*>(static_cast<std::uintptr_t>(generation));
+  unique_thread thread(CreateThread(nullptr, 0, read_until_told, parameter, 0, nullptr));
   if (!thread) {
     live_reader.compare_exchange_strong(generation, 0);
     return;

@@ -22,8 +22,8 @@ class Field {
   std::wstring_view view() const noexcept { return {units_.data(), size_}; }
 
  private:
-  std::array<wchar_t, kDataBufferSize - 1> units_;
-  std::size_t size_;
+  std::array<wchar_t, kDataBufferSize - 1> units_{};
+  std::size_t size_ = 0;
 };
 
 struct Reading {
