@@ -53,6 +53,13 @@ struct ProcessTraits {
   static void close(pointer handle) noexcept { CloseHandle(handle); }
 };
 
+// A thread: NULL when none was started.
+struct ThreadTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer handle) noexcept { CloseHandle(handle); }
+};
+
 // A directory search: INVALID_HANDLE_VALUE when nothing was found.
 struct FindTraits {
   using pointer = HANDLE;
@@ -98,6 +105,7 @@ struct ComTraits {
 
 using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
+using unique_thread = UniqueHandle<ThreadTraits>;
 using unique_find = UniqueHandle<FindTraits>;
 using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
 using unique_mapping = UniqueHandle<MappingTraits>;

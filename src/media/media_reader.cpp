@@ -39,13 +39,6 @@ SpinLock thread_lock;
 HANDLE reader_thread = nullptr;
 std::uint32_t reader_thread_generation = 0;
 
-struct ThreadTraits {
-  using pointer = HANDLE;
-  static pointer invalid() noexcept { return nullptr; }
-  static void close(pointer handle) noexcept { CloseHandle(handle); }
-};
-using unique_thread = UniqueHandle<ThreadTraits>;
-
 // The classic player's window: its status message answered within 200 ms,
 // or no source (a player that does not answer, or stopped responding).
 PlayState read_classic_player(Reading& reading) {
@@ -63,6 +56,8 @@ PlayState read_classic_player(Reading& reading) {
   return state;
 }
 
+// The session that plays, else the classic player's window if it plays, else
+// whichever of the two is paused, the session first.
 void read_once(MediaSessions& sessions, Reading& reading) {
   MediaSessions::Session session = sessions.chosen_session();
   Reading classic{};
@@ -107,7 +102,7 @@ bool wait_to_read_again(std::uint32_t generation) {
 
 // The reader ending of its own closes its own handle: nothing else will.
 void close_own_handle(std::uint32_t generation) {
-  unique_thread own;
+  unique_thread own;  // closed once the lock is let go
   const SpinLock::Guard guard(thread_lock);
   if (reader_thread_generation == generation) own.reset(std::exchange(reader_thread, nullptr));
 }
