@@ -121,36 +121,37 @@ DWORD WINAPI read_until_told(void* parameter) {
   FreeLibraryAndExitThread(self_module.load(), 0);
 }
 
-// Notes a caller's demand and starts a reader when none runs. The reader
-// holds a reference to the library, so that a host that frees it meanwhile
-// leaves its code mapped until the reader leaves.
-void keep_reading() {
+// Notes a caller's demand and starts a reader when none runs; true when this
+// call started one. The reader holds a reference to the library, so that a
+// host that frees it meanwhile leaves its code mapped until the reader leaves.
+bool keep_reading() {
   last_demand.store(GetTickCount());
-  if (live_reader.load() != 0) return;
+  if (live_reader.load() != 0) return false;
   unique_module_reference reference;
   HMODULE module = nullptr;
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                           reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&read_until_told)),
                           &module)) {
-    return;
+    return false;
   }
   reference.reset(module);
   std::uint32_t generation = readers_started.fetch_add(1) + 1;
   if (generation == 0) generation = readers_started.fetch_add(1) + 1;
   std::uint32_t none = 0;
-  if (!live_reader.compare_exchange_strong(none, generation)) return;
+  if (!live_reader.compare_exchange_strong(none, generation)) return false;
   self_module.store(module);
   // NOLINTNEXTLINE(performance-no-int-to-ptr): the generation, as the thread's one parameter
   void* parameter = reinterpret_cast<void*>(static_cast<std::uintptr_t>(generation));
   unique_thread thread(CreateThread(nullptr, 0, read_until_told, parameter, 0, nullptr));
   if (!thread) {
     live_reader.compare_exchange_strong(generation, 0);
-    return;
+    return false;
   }
   reference.release();  // the reader's now
   const SpinLock::Guard guard(thread_lock);
   thread.reset(std::exchange(reader_thread, thread.release()));
   reader_thread_generation = generation;
+  return true;
 }
 
 }  // namespace
@@ -208,11 +209,14 @@ std::optional<Copied> copy_if_fresh(MediaRequest request, WideAnswer& answer,
 
 }  // namespace
 
-PlayState recent_reading(MediaRequest request, WideAnswer& answer, std::wstring_view& text) noexcept {
-  keep_reading();
+PlayState recent_reading(MediaRequest request, WideAnswer& answer,
+                         std::wstring_view& text) noexcept {
+  // Only a reader started now is waited for: one that runs but has no recent
+  // reading is inside a slow call, and would keep every call waiting.
+  const bool started = keep_reading();
   for (DWORD waited = 0;; waited += kWaitSlice) {
     if (const auto copied = copy_if_fresh(request, answer, text)) return copied->state;
-    if (waited >= kFirstReadingWait) return PlayState::none;
+    if (!started || waited >= kFirstReadingWait) return PlayState::none;
     Sleep(kWaitSlice);
   }
 }

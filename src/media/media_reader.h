@@ -40,10 +40,12 @@ std::wstring_view requested_text(const Reading& reading, MediaRequest request,
                                  WideAnswer& answer) noexcept;
 
 // For a command: the state of the latest reading under 2 seconds old, and
-// text, the requested text, copied into answer. Keeps the reader running, and starts it when
-// none runs, waiting at most a quarter second for its first reading; none
-// when that did not come.
-PlayState recent_reading(MediaRequest request, WideAnswer& answer, std::wstring_view& text) noexcept;
+// text, the requested text, copied into answer. Keeps the reader running,
+// and starts it when none runs, waiting at most a quarter second for its
+// first reading; none when that did not come, or when a running reader has
+// no recent reading.
+PlayState recent_reading(MediaRequest request, WideAnswer& answer,
+                         std::wstring_view& text) noexcept;
 
 // For a watch's tick: keeps the reader running, and gives the latest
 // reading under 2 seconds old: its number (a new reading has a new one), its
