@@ -148,24 +148,17 @@ bool keep_reading() {
     return false;
   }
   reference.release();  // the reader's now
+  unique_thread replaced;  // an ending reader's, closed once the lock is let go
   const SpinLock::Guard guard(thread_lock);
-  thread.reset(std::exchange(reader_thread, thread.release()));
+  replaced.reset(std::exchange(reader_thread, thread.release()));
   reader_thread_generation = generation;
   return true;
 }
 
-}  // namespace
-
-void Field::assign(std::wstring_view text) noexcept {
-  std::size_t size = std::min(text.size(), units_.size());
-  if (size < text.size() && IS_HIGH_SURROGATE(text[size - 1])) --size;
-  std::copy_n(text.begin(), size, units_.begin());
-  size_ = size;
-  blank_line_breaks(std::span<wchar_t>(units_.data(), size_));
-}
-
+// The text a reading gives a request other than status and the keys: empty
+// when the source gives none; the line is built in answer.
 std::wstring_view requested_text(const Reading& reading, MediaRequest request,
-                                 WideAnswer& answer) noexcept {
+                                 WideAnswer& answer) {
   switch (request) {
     case MediaRequest::title: return reading.title.view();
     case MediaRequest::artist: return reading.artist.view();
@@ -184,10 +177,6 @@ std::wstring_view requested_text(const Reading& reading, MediaRequest request,
   }
   return std::wstring_view(answer.data(), size);
 }
-
-bool reader_goes_on(std::uint32_t generation) noexcept { return live_reader.load() == generation; }
-
-namespace {
 
 // The published reading, when it is under 2 seconds old: its state and
 // number, and the requested text copied into answer.
@@ -208,6 +197,16 @@ std::optional<Copied> copy_if_fresh(MediaRequest request, WideAnswer& answer,
 }
 
 }  // namespace
+
+void Field::assign(std::wstring_view text) noexcept {
+  std::size_t size = std::min(text.size(), units_.size());
+  if (size < text.size() && IS_HIGH_SURROGATE(text[size - 1])) --size;
+  std::copy_n(text.begin(), size, units_.begin());
+  size_ = size;
+  blank_line_breaks(std::span<wchar_t>(units_.data(), size_));
+}
+
+bool reader_goes_on(std::uint32_t generation) noexcept { return live_reader.load() == generation; }
 
 PlayState recent_reading(MediaRequest request, WideAnswer& answer,
                          std::wstring_view& text) noexcept {

@@ -34,11 +34,6 @@ struct Reading {
 // Room for "artist - title".
 using WideAnswer = std::array<wchar_t, 2 * (kDataBufferSize - 1) + 3>;
 
-// The text a reading gives a request other than status and the keys: empty
-// when the source gives none.
-std::wstring_view requested_text(const Reading& reading, MediaRequest request,
-                                 WideAnswer& answer) noexcept;
-
 // For a command: the state of the latest reading under 2 seconds old, and
 // text, the requested text, copied into answer. Keeps the reader running,
 // and starts it when none runs, waiting at most a quarter second for its

@@ -209,6 +209,10 @@ void read_media(EventQueue& events) {
   media::WideAnswer answer;
   std::wstring_view line;
   if (!media::latest_reading(number, state, answer, line)) return;
+  const bool taken = std::all_of(watches.begin(), watches.end(), [number](const Watch& w) {
+    return w.kind != Kind::media || w.media_reading == number;
+  });
+  if (taken) return;
   const bool has_line = state == media::PlayState::playing || state == media::PlayState::paused;
   const Text utf8_line = has_line ? text_in_encoding(line, TextEncoding::utf8) : Text();
   for (Watch& watch : watches) {
