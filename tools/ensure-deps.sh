@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages the build and the tests need are present.
 # As root it installs what is missing; otherwise it prints the command to run.
+#
+# A mirror in mid-sync serves some package lists that do not match their
+# Release file, so `apt-get update` fails for them. Those lists are retried,
+# then left behind; when the install then fails (the other architecture's
+# security updates are missing from the old lists), it is tried once more with
+# the suites whose lists failed pinned below the others, so that both
+# architectures take the same versions. The pin lives in a file of our own,
+# given to that one apt-get command and removed afterwards.
 set -euo pipefail
 
 missing=()
@@ -31,12 +39,63 @@ need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-install="dpkg --add-architecture i386 && apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends ${missing[*]}"
+install=(apt-get install -y --no-install-recommends "${missing[@]}")
 if [ "$(id -u)" -ne 0 ]; then
   echo "Missing packages: ${missing[*]}" >&2
   echo "Install them as root with:" >&2
-  echo "  $install" >&2
+  echo "  dpkg --add-architecture i386 && apt-get update && DEBIAN_FRONTEND=noninteractive ${install[*]}" >&2
   exit 1
 fi
+export DEBIAN_FRONTEND=noninteractive
+update_tries=${ENSURE_DEPS_UPDATE_TRIES:-3}
+update_pause=${ENSURE_DEPS_UPDATE_PAUSE:-20}
+
 echo "Installing ${missing[*]} ..." >&2
-bash -c "$install" >&2
+dpkg --add-architecture i386 >&2
+
+# The lists that the last update could not fetch, one "URI SUITE" per line,
+# read from apt's "Err:N URI SUITE/COMPONENT ARCH Packages" lines.
+failed_lists=""
+for try in $(seq "$update_tries"); do
+  if log=$(apt-get update 2>&1); then
+    failed_lists=""
+    echo "$log" >&2
+    break
+  fi
+  echo "$log" >&2
+  failed_lists=$(echo "$log" | sed -n 's/^Err:[0-9]* \([^ ]*\) \([^ /]*\)\/\?[^ ]* .*/\1 \2/p' | sort -u)
+  [ -n "$failed_lists" ] || failed_lists="(apt-get update gave no list that failed)"
+  if [ "$try" -lt "$update_tries" ]; then
+    echo "apt-get update failed (try $try of $update_tries); trying again in ${update_pause} s" >&2
+    sleep "$update_pause"
+  fi
+done
+[ -z "$failed_lists" ] ||
+  echo "warning: going on without these package lists, which apt-get update could not fetch: $(echo "$failed_lists" | tr '\n' ';' | sed 's/;$//; s/;/; /g')" >&2
+
+"${install[@]}" >&2 && exit 0
+[ -n "$failed_lists" ] || { echo "apt-get install failed" >&2; exit 1; }
+
+# Once more with the suites whose lists failed pinned below the others.
+preferences=$(mktemp)
+trap 'rm -f "$preferences"' EXIT
+# The file replaces the machine's own preferences file for that command, so
+# it starts with a copy of it; preferences.d is read as always.
+if [ -f /etc/apt/preferences ]; then { cat /etc/apt/preferences; echo; } >"$preferences"; fi
+suites=$(echo "$failed_lists" | awk 'NF == 2 { print $2 }' | sort -u | tr '\n' ' ')
+for suite in $suites; do
+  for field in n a; do
+    printf 'Package: *\nPin: release %s=%s\nPin-Priority: 100\n\n' "$field" "$suite" >>"$preferences"
+  done
+done
+echo "apt-get install failed beside the lists that failed; installing once more with ${suites% } pinned below the other suites" >&2
+apt-get -o Dir::Etc::Preferences="$preferences" "${install[@]:1}" >&2 && exit 0
+
+cat >&2 <<MESSAGE
+Could not install ${missing[*]}.
+apt-get update could not fetch these package lists:
+$(echo "$failed_lists" | sed 's/^/  /')
+A mirror in mid-sync serves lists that do not match its Release file; it
+usually recovers within hours. Run make again later.
+MESSAGE
+exit 1
