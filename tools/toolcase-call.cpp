@@ -27,9 +27,9 @@ constexpr CommandSummary kCommands[] = {
     {"DesktopIcons", "disable | enable | show | hide: the desktop icon window"},
     {"StartButton", "show | hide: the taskbar's Start button; simulate: open the Start menu"},
     {"ScreenSaver", "start the screen saver (input ignored)"},
-    {"ProcessIsRunning", "EXE-NAME: is a process of that executable name running?"},
-    {"KillProcess", "EXE-NAME: end every process of that executable name"},
-    {"WindowClose", "WINDOW: ask the window (class name or title) to close"},
+    {"ProcessIsRunning", "EXE-NAME | pid:N: is a process of that name (or id) running?"},
+    {"KillProcess", "EXE-NAME | pid:N: end every process of that name (or that one process)"},
+    {"WindowClose", "WINDOW: ask the window (class name, title or hwnd:N) to close"},
     {"WindowMaximize", "WINDOW: maximise the window"},
     {"WindowMinimize", "WINDOW: minimise the window"},
     {"WindowActivate", "WINDOW: bring the window to the foreground"},
@@ -56,13 +56,16 @@ constexpr CommandSummary kCommands[] = {
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
-    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME | NAME;media: tell "
+    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME | NAME;media | NAME;front: tell "
               "the script when it happens (from mIRC's own thread only); empty: the running watches"},
     {"WatchNext", "the oldest event a watch queued, or nothing"},
     {"WatchStop", "NAME: stop that watch; empty: stop every watch"},
     {"Monitor", "count | N | N work | N scale | of;WINDOW: the monitors, in real pixels"},
     {"Media", "empty (artist - title) | title | artist | album | player | status: what plays; "
               "toggle | next | previous | stop: the media keys"},
+    {"Foreground", "empty (title) | title | class | hwnd | pid | exe | path: the window in front"},
+    {"Process", "pid | name | path | window;EXE-NAME | pid:N | hwnd:N: what Windows tells of a "
+                "process"},
 };
 
 void print_usage(FILE* to) {

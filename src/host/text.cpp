@@ -41,19 +41,42 @@ std::string_view copy_range(std::string_view text, int index, int count) noexcep
   return std::string_view(text.data() + (start - 1), static_cast<std::size_t>(length));
 }
 
-IntegerText integer_to_text(std::int32_t value) noexcept {
-  // Written from the right; the magnitude as unsigned, which holds that of
-  // INT32_MIN too.
+namespace {
+
+// Written from the right.
+IntegerText decimal_text(std::uint32_t magnitude, bool negative) {
   char digits[IntegerText::kCapacity];
   char* start = digits + sizeof digits;
-  std::uint32_t magnitude =
-      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
   do {
     *--start = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude != 0);
-  if (value < 0) *--start = '-';
+  if (negative) *--start = '-';
   return IntegerText(std::string_view(start, static_cast<std::size_t>(digits + sizeof digits - start)));
+}
+
+}  // namespace
+
+IntegerText integer_to_text(std::int32_t value) noexcept {
+  // The magnitude as unsigned, which holds that of INT32_MIN too.
+  return decimal_text(
+      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value),
+      value < 0);
+}
+
+IntegerText id_to_text(std::uint32_t value) noexcept { return decimal_text(value, false); }
+
+PrefixedId parse_prefixed_id(std::string_view text, std::string_view lower_prefix) noexcept {
+  const auto prefix_size = static_cast<int>(lower_prefix.size());
+  if (!keyword_match(copy_range(text, 1, prefix_size), lower_prefix)) return {false, 0};
+  const std::string_view digits = copy_range(text, prefix_size + 1, static_cast<int>(text.size()));
+  if (digits.empty() || digits.size() > 10 || digits.front() == '0') return {true, 0};
+  std::uint64_t value = 0;
+  for (const char digit : digits) {
+    if (digit < '0' || digit > '9') return {true, 0};
+    value = value * 10 + static_cast<std::uint64_t>(digit - '0');
+  }
+  return {true, value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0};
 }
 
 }  // namespace toolcase::text

@@ -39,5 +39,17 @@ void delete_range(BoundedText<Capacity>& text, int index, int count) noexcept {
 // Signed decimal, a minus sign for negative values, no grouping.
 using IntegerText = BoundedText<11>;
 IntegerText integer_to_text(std::int32_t value) noexcept;
+// Unsigned decimal: a window handle's low 32 bits or a process id as the
+// watch events write them.
+IntegerText id_to_text(std::uint32_t value) noexcept;
+
+// A target named by a number after a prefix ("hwnd:123", "pid:4312"): the
+// prefix in any ASCII letter case, then 1 to 4294967295 in decimal, with no
+// sign, leading zero or blank.
+struct PrefixedId {
+  bool has_prefix;  // the text starts with the prefix
+  std::uint32_t id;  // 0 when the number after it is malformed or out of range
+};
+PrefixedId parse_prefixed_id(std::string_view text, std::string_view lower_prefix) noexcept;
 
 }  // namespace toolcase::text

@@ -1,46 +1,22 @@
 // Process commands: the caller's text is an executable name, matched against
 // every entry of the process list (file-name part first, then the whole
-// name, both ASCII-upper-cased). Neither command answers "error".
+// name, both ASCII-upper-cased), or "pid:N", one process by its id. No
+// executable's name holds a ':', so that form hides none. Neither command
+// answers "error".
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "host/command.h"
-#include "host/function_ref.h"
+#include "host/text.h"
 #include "host/unique_handle.h"
-#include "host/wide_text.h"
 #include "process/load_time_locale.h"
+#include "process/process_list.h"
 #include "process/process_names.h"
-#include "process/toolhelp.h"
 
 using namespace toolcase;
 using namespace toolcase::process;
 
 namespace {
-
-// The single-byte process entry: 296 bytes, 304 on x64, where its default
-// heap id is pointer-sized (and aligned to 8).
-static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296));
-
-// Calls on_match(process id) for every process whose executable name answers
-// to the name under test (already upper-cased), in list order.
-void for_each_match(std::string_view name_under_test, TextEncoding encoding,
-                    FunctionRef<void(DWORD)> on_match) {
-  const NameEncoding& names = name_encoding(encoding);
-  if (encoding == TextEncoding::utf8) {
-    walk_process_list<PROCESSENTRY32W>([&](const PROCESSENTRY32W& entry) {
-      const Text name = text_from_wide(entry.szExeFile);
-      if (name_matches(name, name_under_test, names)) on_match(entry.th32ProcessID);
-    });
-    return;
-  }
-  walk_process_list<PROCESSENTRY32>([&](const PROCESSENTRY32& entry) {
-    if (name_matches(executable_name(std::span<const char>(entry.szExeFile)), name_under_test,
-                     names)) {
-      on_match(entry.th32ProcessID);
-    }
-  });
-}
 
 // How long one KillProcess waits, in all, for processes that are ending.
 constexpr DWORD kEndingWaitMilliseconds = 500;
@@ -71,23 +47,35 @@ BOOL terminate_or_already_ended(DWORD process_id, DWORD deadline) {
   return WaitForSingleObject(process.get(), wait) == WAIT_OBJECT_0;
 }
 
+// Calls on_process(process id) for the process "pid:N" names while it runs,
+// or for every process of the executable name, in list order.
+template <typename OnProcess>
+void for_each_named(const Text& input, TextEncoding encoding, OnProcess&& on_process) {
+  if (const text::PrefixedId process = text::parse_prefixed_id(input, "pid:"); process.has_prefix) {
+    if (process.id != 0 && is_running(process.id)) on_process(process.id);
+    return;
+  }
+  const Text name = upper_name(input, name_encoding(encoding));
+  for_each_match(name, encoding, [&on_process](DWORD process_id, std::string_view) {
+    on_process(process_id);
+  });
+}
+
 }  // namespace
 
 TOOLCASE_COMMAND(ProcessIsRunning) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const Text name = upper_name(input, name_encoding(encoding));
     bool running = false;
-    for_each_match(name, encoding, [&running](DWORD) { running = true; });
+    for_each_named(input, encoding, [&running](DWORD) { running = true; });
     return true_or_false(running);
   });
 }
 
 TOOLCASE_COMMAND(KillProcess) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const Text name = upper_name(input, name_encoding(encoding));
     TerminationStatus status;
     const DWORD deadline = GetTickCount() + kEndingWaitMilliseconds;
-    for_each_match(name, encoding, [&status, deadline](DWORD process_id) {
+    for_each_named(input, encoding, [&status, deadline](DWORD process_id) {
       status.record(terminate_or_already_ended(process_id, deadline));
     });
     return true_or_false(status.succeeded());

@@ -1,6 +1,7 @@
 #include "watch/watch_rules.h"
 
 #include <algorithm>
+#include <array>
 
 #include "host/text.h"
 
@@ -46,28 +47,44 @@ bool same_name(std::string_view a, std::string_view b) noexcept {
 
 WatchRequest parse_watch_request(std::string_view input) noexcept {
   using Kind = WatchRequest::Kind;
+  enum class Argument { none, seconds, text };
+  struct KindRow {
+    std::string_view keyword;
+    Kind kind;
+    Argument argument;
+  };
+  // One row per kind of watch.
+  constexpr std::array<KindRow, 5> kKinds{{
+      {"idle", Kind::idle, Argument::seconds},
+      {"window", Kind::window, Argument::text},
+      {"process", Kind::process, Argument::text},
+      {"media", Kind::media, Argument::none},
+      {"front", Kind::front, Argument::none},
+  }};
   constexpr WatchRequest kInvalid{Kind::invalid, {}, 0, {}};
   if (input.empty()) return {Kind::list, {}, 0, {}};
   const std::size_t separator = input.find(';');
   if (separator == std::string_view::npos) return kInvalid;
   const auto size = static_cast<int>(input.size());
   const std::string_view name = text::copy_range(input, 1, static_cast<int>(separator));
+  if (!is_watch_name(name)) return kInvalid;
   const std::string_view watched = text::copy_range(input, static_cast<int>(separator) + 2, size);
-  if (text::keyword_match(watched, "media")) {
-    return is_watch_name(name) ? WatchRequest{Kind::media, name, 0, {}} : kInvalid;
-  }
   const std::size_t blank = watched.find(' ');
-  if (!is_watch_name(name) || blank == std::string_view::npos || blank + 1 == watched.size()) {
-    return kInvalid;
-  }
-  const std::string_view kind = text::copy_range(watched, 1, static_cast<int>(blank));
-  const std::string_view argument = text::copy_range(watched, static_cast<int>(blank) + 2, size);
-  if (text::keyword_match(kind, "idle")) {
+  const std::string_view keyword =
+      blank == std::string_view::npos ? watched : text::copy_range(watched, 1, static_cast<int>(blank));
+  const std::string_view argument =
+      blank == std::string_view::npos ? std::string_view() : text::copy_range(watched, static_cast<int>(blank) + 2, size);
+  for (const KindRow& row : kKinds) {
+    if (!text::keyword_match(keyword, row.keyword)) continue;
+    const bool takes_argument = row.argument != Argument::none;
+    // With an argument: one blank, then something; without: nothing at all.
+    if (takes_argument != (blank != std::string_view::npos) || (takes_argument && argument.empty())) {
+      return kInvalid;
+    }
+    if (row.argument != Argument::seconds) return {row.kind, name, 0, argument};
     const std::uint32_t seconds = idle_seconds(argument);
     return seconds == 0 ? kInvalid : WatchRequest{Kind::idle, name, seconds, {}};
   }
-  if (text::keyword_match(kind, "window")) return {Kind::window, name, 0, argument};
-  if (text::keyword_match(kind, "process")) return {Kind::process, name, 0, argument};
   return kInvalid;
 }
 

@@ -9,4 +9,6 @@ list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/window_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_find.cpp
   ${CMAKE_CURRENT_LIST_DIR}/caption_commands.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/window_place.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/window_place.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_process.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/foreground_command.cpp)

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string_view>
 #include <type_traits>
 
@@ -25,10 +26,21 @@ inline HeadAndWindow split_head_and_window(std::string_view input) {
           text::copy_range(input, separator + 1, static_cast<int>(input.size()))};
 }
 
-// The top-level window whose class name is the text, else the one whose
-// title is the text, else null. The text goes to the platform unchanged (as
-// UTF-16 in a UTF-8 call), an empty one as an empty text; case and matching
-// are the platform's own.
+// A window handle as the commands write it: its low 32 bits, which are all
+// that Windows shares between 32- and 64-bit programs.
+inline std::uint32_t handle_number(HWND window) noexcept {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+// The top-level window whose handle's low 32 bits are the number (as the
+// watch events write it), else null.
+HWND window_from_handle_number(std::uint32_t number) noexcept;
+
+// "hwnd:N": the top-level window of that handle number, else null (also for
+// a malformed number). Any other text: the top-level window whose class name
+// is the text, else the one whose title is the text, else null. The text goes
+// to the platform unchanged (as UTF-16 in a UTF-8 call), an empty one as an
+// empty text; case and matching are the platform's own.
 HWND find_window_target(const Text& name, TextEncoding encoding) noexcept;
 
 // act(target)'s answer for the window the name finds; not_found, with no

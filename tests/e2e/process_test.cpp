@@ -14,6 +14,7 @@
 #include "host/unique_handle.h"
 #include "process/load_time_locale.h"
 #include "sysinfo_import_patch.h"
+#include "test_window.h"
 #include "toolcase_dll.h"
 
 using namespace toolcase;
@@ -38,21 +39,29 @@ std::wstring this_program() {
   return path;
 }
 
-// Whether the process list shows that process under that file name (alone or
-// at the end of a path).
-bool listed_as(DWORD process_id, const std::wstring& file_name) {
+// Calls visit(entry) for each entry of the process list, in its order.
+template <typename Visit>
+void for_each_listed(Visit&& visit) {
   const unique_snapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return false;
+  if (!snapshot) return;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry)) {
-    if (entry.th32ProcessID != process_id) continue;
-    const std::wstring name = entry.szExeFile;
-    return name.size() >= file_name.size() &&
-           _wcsicmp(name.c_str() + name.size() - file_name.size(), file_name.c_str()) == 0;
+    visit(entry);
   }
-  return false;
+}
+
+// Whether the process list shows that process under that file name (alone or
+// at the end of a path).
+bool listed_as(DWORD process_id, const std::wstring& file_name) {
+  bool listed = false;
+  for_each_listed([&](const PROCESSENTRY32W& entry) {
+    const std::wstring name = entry.szExeFile;
+    listed = listed || (entry.th32ProcessID == process_id && name.size() >= file_name.size() &&
+                        _wcsicmp(name.c_str() + name.size() - file_name.size(), file_name.c_str()) == 0);
+  });
+  return listed;
 }
 
 bool ends_in_time(HANDLE process) {
@@ -96,7 +105,7 @@ class Sleepers {
   // Copies the sleeper as file_name, once; false when the file system cannot
   // hold that name.
   bool install(const std::wstring& file_name) {
-    const std::wstring program = folder_ + L"\\" + file_name;
+    const std::wstring program = path_of(file_name);
     if (std::find(programs_.begin(), programs_.end(), program) != programs_.end()) return true;
     const std::wstring sleeper = folder_of(this_program()) + L"\\sleeper.exe";
     if (!CopyFileW(sleeper.c_str(), program.c_str(), FALSE)) return false;
@@ -104,18 +113,20 @@ class Sleepers {
     return true;
   }
 
-  // Starts `count` copies under file_name and waits until the process list
-  // shows them; the handles stay the test's.
-  std::vector<HANDLE> start(const std::wstring& file_name, int count) {
+  // Starts `count` copies under file_name, with the arguments, and waits until
+  // the process list shows them; the handles stay the test's.
+  std::vector<HANDLE> start(const std::wstring& file_name, int count,
+                            const std::wstring& arguments = L"") {
     EXPECT_TRUE(install(file_name)) << "cannot copy the sleeper: " << GetLastError();
-    const std::wstring program = folder_ + L"\\" + file_name;
+    const std::wstring program = path_of(file_name);
     std::vector<HANDLE> started;
     std::vector<DWORD> ids;
     for (int i = 0; i < count; ++i) {
       STARTUPINFOW startup{};
       startup.cb = sizeof startup;
       PROCESS_INFORMATION info{};
-      if (!CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+      std::wstring command_line = L"\"" + program + L"\" " + arguments;
+      if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                           nullptr, folder_.c_str(), &startup, &info)) {
         ADD_FAILURE() << "cannot start a sleeper: " << GetLastError();
         continue;
@@ -132,6 +143,8 @@ class Sleepers {
     }
     return started;
   }
+
+  std::wstring path_of(const std::wstring& file_name) const { return folder_ + L"\\" + file_name; }
 
  private:
   std::wstring folder_;
@@ -183,6 +196,26 @@ BOOL WINAPI refuse_then_end_later(HANDLE process, UINT exit_code) {
 BOOL WINAPI refuse(HANDLE, UINT) {
   SetLastError(ERROR_ACCESS_DENIED);
   return FALSE;
+}
+
+std::string id_of(HANDLE process) { return std::to_string(GetProcessId(process)); }
+
+std::string in_utf8(const std::wstring& wide) {
+  std::string bytes(wide.size() * 3, '\0');
+  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(
+      CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+  return bytes;
+}
+
+// The top-level window of that class, once its program has made it.
+HWND window_made(const wchar_t* class_name) {
+  HWND window = nullptr;
+  for (int tries = 0; tries < 250 && (window = FindWindowW(class_name, nullptr)) == nullptr; ++tries) Sleep(20);
+  return window;
+}
+
+std::string handle_number(HWND window) {
+  return std::to_string(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
 }
 
 bool code_page_is_double_byte(UINT code_page) {
@@ -274,6 +307,80 @@ TEST(KillProcess, AProcessThatEndsByItsTurnOrSoonAfterCountsAsEnded) {
     EXPECT_LT(GetTickCount() - start, 1000u);
     for (HANDLE victim : victims) EXPECT_NE(still_running(victim), ends);
   }
+}
+
+// "pid:N" names one process while it runs: of two of the same name, only it
+// is ended. Malformed forms and an ended process name none.
+TEST(ProcessById, NamesOneProcessWhileItRuns) {
+  Sleepers sleepers;
+  const std::vector<HANDLE> twins = sleepers.start(widen(kVictimA), 2);
+  ASSERT_EQ(twins.size(), 2u);
+  const std::string first = "pid:" + id_of(twins[0]);
+  EXPECT_EQ(call("ProcessIsRunning", first), "true");
+  EXPECT_EQ(call("KillProcess", "PID:" + id_of(twins[0])), "true");
+  ASSERT_TRUE(ends_in_time(twins[0]));
+  EXPECT_EQ(exit_code(twins[0]), 0u);
+  EXPECT_TRUE(still_running(twins[1]));
+  for (const std::string& input : std::vector<std::string>{first, "pid:0", "pid:0" + id_of(twins[1]), "pid:", "pid:+" + id_of(twins[1]),
+                                   "pid:" + id_of(twins[1]) + " ", "pid:4294967296"}) {
+    EXPECT_EQ(call("ProcessIsRunning", input), "false") << input;
+    EXPECT_EQ(call("KillProcess", input), "false") << input;
+  }
+  EXPECT_TRUE(still_running(twins[1]));
+  EXPECT_EQ(call("ProcessIsRunning", "Pid:" + id_of(twins[1])), "true");
+}
+
+// One copy with a window, one without, one ended: Process by name, id and window.
+TEST(Process, TellsTheIdsNamePathAndWindowOfATarget) {
+  Sleepers sleepers;
+  const std::wstring window_class = L"toolcase-sleeper-" + widen(kPid);
+  const std::vector<HANDLE> shown = sleepers.start(widen(kVictimA), 1, window_class + L" sleeping");
+  const std::vector<HANDLE> plain = sleepers.start(widen(kVictimA), 1);
+  const std::vector<HANDLE> ended = sleepers.start(widen(kVictimB), 1);
+  const HWND window = window_made(window_class.c_str());
+  ASSERT_NE(window, nullptr);
+  TerminateProcess(ended.front(), 1);
+  ASSERT_TRUE(ends_in_time(ended.front()));
+  const std::string a = id_of(shown.front()), b = id_of(plain.front()), hwnd = handle_number(window);
+  const std::string path = in_utf8(sleepers.path_of(widen(kVictimA)));
+  // In the process list's order, whichever Windows keeps.
+  std::string both;
+  for_each_listed([&](const PROCESSENTRY32W& entry) {
+    const DWORD id = entry.th32ProcessID;
+    if (id == GetProcessId(shown.front()) || id == GetProcessId(plain.front())) {
+      both += (both.empty() ? "" : " ") + std::to_string(id);
+    }
+  });
+  const std::pair<std::string, std::string> rows[] = {
+      {"pid;" + kVictimA, both},          {"PID;HWND:" + hwnd, a},       {"pid;pid:" + b, b},
+      {"name;VICTIMA-" + kPid + ".EXE", kVictimA}, {"name;pid:" + b, kVictimA},
+      {"path;pid:" + a, path},            {"Path;" + kVictimA, path},   {"path;hwnd:" + hwnd, path},
+      {"window;" + kVictimA, hwnd},       {"window;pid:" + a, hwnd},   {"window;pid:" + b, "false"},
+      {"pid;pid:" + id_of(ended.front()), "false"}, {"name;" + kVictimB, "false"}, {"pid;hwnd:1", "false"},
+      {"pids;" + kVictimA, "error"},      {"pid", "error"},             {"pid;", "error"},
+      {"pid;pid:0", "error"},             {"name;hwnd:01", "error"},    {"window;pid:", "error"},
+  };
+  for (const auto& [input, answer] : rows) EXPECT_EQ(call("Process", input), answer) << input;
+}
+
+// A Store app's frame is drawn by the shell's frame host: the app inside it,
+// a child window of another process, is the program it stands for.
+TEST(Process, AStoreAppsFrameStandsForTheAppInside) {
+  Sleepers sleepers;
+  const std::vector<HANDLE> app = sleepers.start(widen(kVictimB), 1, L"Windows.UI.Core.CoreWindow app");
+  const HWND core = window_made(L"Windows.UI.Core.CoreWindow");
+  ASSERT_NE(core, nullptr);
+  TestWindow frame(L"ApplicationFrameWindow", L"toolcase frame " + widen(kPid), true);
+  SetWindowLongW(core, GWL_STYLE, WS_CHILD | WS_VISIBLE);
+  ASSERT_NE(SetParent(core, frame.handle()), nullptr);
+  ASSERT_TRUE(SetForegroundWindow(frame.handle()));
+  EXPECT_EQ(call("Foreground", "pid"), id_of(app.front()));
+  EXPECT_EQ(call("Foreground", "exe"), kVictimB);
+  EXPECT_EQ(call("Foreground", "class"), "ApplicationFrameWindow");
+  EXPECT_EQ(call("Foreground", "hwnd"), handle_number(frame.handle()));
+  EXPECT_EQ(call("Process", "pid;hwnd:" + handle_number(frame.handle())), id_of(app.front()));
+  EXPECT_EQ(call("Process", "window;" + kVictimB), handle_number(frame.handle()));
+  SetParent(core, nullptr);
 }
 
 TEST(ProcessCommands, ThousandCallsLeaveNoHandleBehind) {

@@ -101,6 +101,27 @@ TEST_F(WatchTest, ReportsAWindowAsItComesToMatchAndStops) {
                                                    event("close", again), event("open", again), event("close", again)}));
 }
 
+// The window in front at the start, then each one that comes in front, and
+// nothing while it stays there; an untitled one's line ends after its process.
+TEST_F(WatchTest, ReportsEachWindowThatComesInFront) {
+  const std::string title = unique_name("toolcase front");
+  const TestWindow titled(unique_name("toolcase-front"), title, true);
+  const PlainWindow untitled(nullptr, "STATIC", true);
+  ASSERT_TRUE(SetForegroundWindow(titled.handle()));
+  ASSERT_EQ(watch("f;front"), "true");
+  for (const HWND front : {titled.handle(), untitled.handle(), titled.handle()}) {
+    ASSERT_TRUE(SetForegroundWindow(front));
+    EXPECT_TRUE(pump(3000, host.events.size() + 1));
+  }
+  EXPECT_FALSE(pump(1500, 4));
+  const auto line = [](HWND window, const std::string& tail) {
+    return "f front " + std::to_string(reinterpret_cast<std::uintptr_t>(window) & 0xFFFFFFFF) + " " +
+           std::to_string(GetCurrentProcessId()) + tail;
+  };
+  EXPECT_EQ(host.events, std::vector<std::string>({line(titled.handle(), " " + title), line(untitled.handle(), ""),
+                                                   line(titled.handle(), " " + title)}));
+}
+
 // Keyboard input only: a pointer move could reach other tests' windows.
 TEST_F(WatchTest, ReportsTheUserIdleThenBackAndAProcessThatStartsAndEnds) {
   ASSERT_EQ(watch("away;idle 1"), "true");

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/module_strings.h"
@@ -72,6 +74,34 @@ LRESULT CALLBACK unterminated_caption_proc(HWND window, UINT message, WPARAM wpa
 // program run as administrator): nothing changes, the report is as ever.
 BOOL WINAPI enable_nothing(HWND window, BOOL) { return !IsWindowEnabled(window); }
 
+// A handle as the commands write it: its low 32 bits, unsigned.
+std::string handle_number(HWND window) {
+  return std::to_string(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
+}
+
+// A hidden top-level window whose handle has bit 31 set: Wine gives one once
+// a handle slot has been freed and taken again 32,767 times. Menus take their
+// handles from the same table, and much faster than windows.
+HWND window_with_bit_31(const std::string& class_name) {
+  constexpr auto kBit31 = std::uintptr_t{0x80000000u};
+  for (int i = 0; i < 70000; ++i) {
+    const HMENU menu = CreateMenu();
+    DestroyMenu(menu);
+    if ((reinterpret_cast<std::uintptr_t>(menu) & kBit31) != 0) break;
+  }
+  const HWND window = CreateWindowExA(0, class_name.c_str(), "toolcase bit 31", WS_POPUP, 0, 0, 10, 10,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if ((reinterpret_cast<std::uintptr_t>(window) & kBit31) != 0) return window;
+  DestroyWindow(window);
+  return nullptr;
+}
+
+BOOL WINAPI refuse_image_name(HANDLE, DWORD, LPWSTR, PDWORD) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+HWND WINAPI no_window_in_front() { return nullptr; }
+
 class RecordingWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { recorded = Recorder{}; }
@@ -105,6 +135,81 @@ TEST(Lookup, NoWindowAnswersFalseForIsVisibleAndErrorForTheOthers) {
     }
     EXPECT_EQ(call("ChangeWindowText", name.substr(0, 800) + ";caption"), "error");
   }
+}
+
+// "hwnd:N" in every command that takes a window: a top-level window by its
+// handle's low 32 bits; a destroyed, child or message-only window's handle,
+// and a number malformed or past 32 bits, name none.
+TEST(Lookup, HwndNamesATopLevelWindowByItsHandleNumber) {
+  const std::string title = unique_name("toolcase hwnd");
+  TestWindow window(unique_name("toolcase-hwnd"), title, true);
+  const std::string number = handle_number(window.handle());
+  const PlainWindow child(window.handle(), "STATIC", true);
+  const PlainWindow message_only(HWND_MESSAGE, "STATIC", false);
+  HWND destroyed = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const std::string destroyed_number = handle_number(destroyed);
+  DestroyWindow(destroyed);
+  const HWND high = window_with_bit_31(window.class_name());
+  ASSERT_NE(high, nullptr);
+  const HWND owned_popup = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, high,
+                                           nullptr, nullptr, nullptr);
+
+  EXPECT_EQ(call("WindowText", "HWND:" + number), title);
+  EXPECT_EQ(call("WindowText", "hWnd:" + handle_number(high)), "toolcase bit 31");
+  EXPECT_EQ(call("WindowIsVisible", "hwnd:" + handle_number(owned_popup)), "true");
+  EXPECT_EQ(call("ChangeWindowText", "hwnd:" + number + ";" + title + " 2"), "true");
+  EXPECT_EQ(call("WindowTopmost", "on;hwnd:" + number), "true");
+  EXPECT_EQ(call("Monitor", "of;hwnd:" + number), "1");
+  EXPECT_EQ(call("WindowMove", "10 20;hwnd:" + number), "true");
+  EXPECT_EQ(call("WindowPos", "hwnd:" + number).substr(0, 6), "10 20 ");
+  EXPECT_EQ(call("WindowHide", "hwnd:" + number), "true");
+  const std::string not_named[] = {"hwnd:" + destroyed_number, "hwnd:" + handle_number(child.handle()),
+                                   "hwnd:" + handle_number(message_only.handle()), "hwnd:0",
+                                   "hwnd:0" + number, "hwnd:" + number + "0000000000", "hwnd:-" + number,
+                                   "hwnd:4294967296", "hwnd: " + number, "hwnd:"};
+  for (const std::string& name : not_named) {
+    EXPECT_EQ(call("WindowIsVisible", name), "false") << name;
+    for (const char* command : kErrorWhenNotFound) EXPECT_EQ(call(command, name), "error") << command << name;
+    for (const auto& [command, head, tail] : {std::tuple{"ChangeWindowText", "", ";caption"},
+                                              {"WindowTopmost", "off;", ""},
+                                              {"WindowMove", "1 2;", ""}, {"Monitor", "of;", ""}}) {
+      EXPECT_EQ(call(command, head + name + tail), "error") << command << name;
+    }
+  }
+  EXPECT_EQ(call("WindowIsVisible", "hwnd:" + number), "false");  // nothing changed it since the hide
+  DestroyWindow(high);
+}
+
+// Each window in front in turn; a program that will not tell its path, and
+// no window in front (the lock screen, the moment between two windows).
+TEST(Foreground, TellsTheWindowInFrontAndItsProgram) {
+  TestWindow titled(unique_name("toolcase-front"), unique_name("toolcase front"), true);
+  const PlainWindow untitled(nullptr, "STATIC", true);
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  char path[MAX_PATH * 3] = {};
+  WideCharToMultiByte(CP_UTF8, 0, program, -1, path, sizeof path, nullptr, nullptr);
+  const std::string exe = std::string(path).substr(std::string(path).find_last_of('\\') + 1);
+  for (const HWND front : {titled.handle(), untitled.handle()}) {
+    ASSERT_TRUE(SetForegroundWindow(front));
+    const std::string title = front == titled.handle() ? caption_of(front) : "false";
+    for (const auto& [input, answer] : std::vector<std::pair<std::string, std::string>>{
+             {"", title}, {"TITLE", title}, {"hwnd", handle_number(front)},
+             {"pid", std::to_string(GetCurrentProcessId())}, {"exe", exe}, {"path", path},
+             {"class", front == titled.handle() ? titled.class_name() : "Static"}, {"pids", "error"}}) {
+      EXPECT_EQ(call("Foreground", input), answer) << input;
+    }
+  }
+  {
+    const FreshToolcase copy;
+    const StagedLookup refused(copy.module(), {{"QueryFullProcessImageNameW", as_farproc(&refuse_image_name)}});
+    EXPECT_EQ(copy.call("Foreground", "path"), "false");
+    EXPECT_EQ(copy.call("Foreground", "exe"), exe);
+  }
+  const ImportPatch nothing_in_front(toolcase_module(), "USER32.dll", "GetForegroundWindow",
+                                     as_farproc(&no_window_in_front));
+  for (const char* input : {"", "hwnd", "pid", "path"}) EXPECT_EQ(call("Foreground", input), "false") << input;
+  EXPECT_EQ(call("Foreground", "size"), "error");
 }
 
 // An empty name is an empty class name, then an empty title: it must find the

@@ -79,3 +79,24 @@ TEST(IntegerToText, IsSignedDecimalWithoutGrouping) {
   EXPECT_EQ(integer_to_text(INT_MIN), "-2147483648");
   EXPECT_EQ(integer_to_text(INT_MAX), "2147483647");
 }
+
+TEST(PrefixedId, IsOneTo4294967295AfterThePrefixInAnyCase) {
+  EXPECT_EQ(id_to_text(4294967295u), "4294967295");
+  const struct {
+    const char* input;
+    bool has_prefix;
+    std::uint32_t id;
+  } rows[] = {
+      {"hwnd:1", true, 1},          {"HWND:4294967295", true, 4294967295u},
+      {"Hwnd:2147483648", true, 2147483648u},
+      {"hwnd:4294967296", true, 0}, {"hwnd:0", true, 0},  {"hwnd:01", true, 0},
+      {"hwnd:+1", true, 0},         {"hwnd: 1", true, 0}, {"hwnd:1 ", true, 0},
+      {"hwnd:", true, 0},           {"hwnd:99999999999", true, 0},
+      {"hwnd", false, 0},           {" hwnd:1", false, 0}, {"pid:1", false, 0},
+  };
+  for (const auto& row : rows) {
+    const PrefixedId parsed = parse_prefixed_id(row.input, "hwnd:");
+    EXPECT_EQ(parsed.has_prefix, row.has_prefix) << row.input;
+    EXPECT_EQ(parsed.id, row.id) << row.input;
+  }
+}

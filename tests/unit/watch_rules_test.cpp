@@ -28,7 +28,8 @@ TEST(WatchRequest, NamesAKindAndItsArgument) {
       {"a;window", Kind::invalid, 0, ""},    {"a;nap 5", Kind::invalid, 0, ""},
       {"a", Kind::invalid, 0, ""},           {"\xC3\xA9;idle 5", Kind::invalid, 0, ""},
       {"np;Media", Kind::media, 0, ""},      {"np;media x", Kind::invalid, 0, ""},
-      {"n p;media", Kind::invalid, 0, ""},
+      {"n p;media", Kind::invalid, 0, ""},   {"f;Front", Kind::front, 0, ""},
+      {"f;front x", Kind::invalid, 0, ""},   {"f;front ", Kind::invalid, 0, ""},
   };
   for (const auto& row : rows) {
     const WatchRequest request = parse_watch_request(row.input);

@@ -22,7 +22,7 @@ const std::vector<Export>& all_commands() {
           "OS",               "CPU",            "GPU",              "Battery",
           "WindowPos",        "WindowMove"}},
         {35, {"Watch", "WatchNext", "WatchStop"}},
-        {39, {"Monitor", "Media"}},
+        {39, {"Monitor", "Media", "Foreground", "Process"}},
     };
     std::vector<Export> exports;
     for (const auto& [first, names] : blocks) {
