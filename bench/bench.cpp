@@ -696,6 +696,55 @@ void time_media(HMODULE dll) {
   CloseHandle(ready);
 }
 
+// The system DLLs' functions, looked up by name as the DLL looks them up.
+template <typename Function>
+Function system_function(const char* module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryA(module), name)));
+}
+
+// Presence against the session, screen-saver and notification queries it
+// makes; Network received against the route and the counters it reads.
+void time_presence_and_network(HMODULE dll) {
+  using QuerySession = BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*);
+  using FreeMemory = void(WINAPI*)(void*);
+  using NotificationState = HRESULT(WINAPI*)(int*);
+  static const auto query = system_function<QuerySession>("wtsapi32.dll", "WTSQuerySessionInformationW");
+  static const auto free_memory = system_function<FreeMemory>("wtsapi32.dll", "WTSFreeMemory");
+  static const auto notification = system_function<NotificationState>("shell32.dll", "SHQueryUserNotificationState");
+  Command presence(dll, "Presence", "");
+  if (query != nullptr && notification != nullptr &&
+      presence.answers(std::regex("locked|screensaver|game|presenting|fullscreen|here"), "a presence word")) {
+    report("Presence vs 2x WTSQuerySessionInformationW+SystemParametersInfoW+SHQueryUserNotificationState",
+           compare(presence, [] {
+             for (const int information : {25, 8}) {
+               LPWSTR buffer = nullptr;
+               DWORD bytes = 0;
+               if (query(nullptr, 0xFFFFFFFF, information, &buffer, &bytes)) free_memory(buffer);
+             }
+             BOOL running = FALSE;
+             SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+             int state = 0;
+             notification(&state);
+           }),
+           1.10);
+  }
+  using BestInterface = DWORD(WINAPI*)(DWORD, PDWORD);
+  using InterfaceEntry2 = DWORD(WINAPI*)(void*);
+  static const auto best = system_function<BestInterface>("iphlpapi.dll", "GetBestInterface");
+  static const auto entry2 = system_function<InterfaceEntry2>("iphlpapi.dll", "GetIfEntry2");
+  Command received(dll, "Network", "received");
+  if (best != nullptr && entry2 != nullptr && received.answers(std::regex("[0-9]+|false"), "bytes or false")) {
+    report("Network received vs GetBestInterface+GetIfEntry2", compare(received, [] {
+             DWORD index = 0;
+             best(0x08080808, &index);
+             alignas(8) unsigned char row[1352] = {};
+             std::memcpy(row + 8, &index, sizeof index);
+             entry2(row);
+           }),
+           1.10);
+  }
+}
+
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--sleep") == 0) {
     ReleaseSemaphore(reinterpret_cast<HANDLE>(std::strtoul(argv[2], nullptr, 10)), 1, nullptr);
@@ -803,6 +852,26 @@ int main(int argc, char** argv) {
   if (set_awareness && monitor_of.answers(std::regex("[0-9]+"), "a monitor's number")) {
     report("Monitor of vs the same+FindWindowA+IsIconic+frame+GetWindowRect", compare(monitor_of, [] {
              list_monitors_raw(FindWindowA("toolcase-bench-window", nullptr));
+           }),
+           1.10);
+  }
+  // The window in front: the bench's own, its stored title read as the
+  // command reads it.
+  SetForegroundWindow(window);
+  Command foreground(dll, "Foreground", "");
+  if (foreground.answers("Bench window caption")) {
+    report("Foreground vs GetForegroundWindow+InternalGetWindowText", compare(foreground, [] {
+             wchar_t title[1024];
+             InternalGetWindowText(GetForegroundWindow(), title, 1024);
+           }),
+           1.10);
+  }
+  // Every process of a name: one ToolHelp walk either way.
+  const std::string own_id = std::to_string(GetCurrentProcessId());
+  Command process_ids(dll, "Process", "pid;toolcase_bench.exe");
+  if (process_ids.answers(own_id)) {
+    report("Process pid;NAME vs ToolHelp walk", compare(process_ids, [] {
+             bare_toolhelp_walk("TOOLCASE_BENCH.EXE");
            }),
            1.10);
   }
@@ -948,6 +1017,8 @@ int main(int argc, char** argv) {
            }),
            1.10);
   }
+
+  time_presence_and_network(dll);
 
   // Last, when the bench holds the DLL no longer: a stripped copy has the
   // same module name, and a load while the DLL is held would only count a

@@ -70,11 +70,22 @@ alias tc.rescue {
   echo -a $dll($tc.dll, WindowMove, $1 $2 $+ ; $+ $5-)
 }
 
-; ---- Processes: NAME is an executable name such as notepad.exe (any letter case) ----
+; ---- Processes: NAME is an executable name such as notepad.exe (any letter case), or pid:N ----
 ; $tc.running(NAME) -> true/false
 alias tc.running { return $dll($tc.dll, ProcessIsRunning, $1-) }
-; /tc.kill NAME -> ends EVERY process of that name (mIRC's own too!): true/false
+; /tc.kill NAME -> ends EVERY process of that name (mIRC's own too!), or the one process pid:N: true/false
 alias tc.kill { echo -a $dll($tc.dll, KillProcess, $1-) }
+; $tc.process(pid|name|path|window, NAME or pid:N or hwnd:N) -> ids, file name, full path or window handle
+alias tc.process { return $dll($tc.dll, Process, $1 $+ ; $+ $2-) }
+
+; ---- The window in front ----
+; $tc.front -> the program in front (firefox.exe), false when none; $tc.front(title|class|hwnd|pid|path)
+; /tc.front -> echoes the program and the title in front to your own window only: a title
+;   can hold what you would not share (a mail's subject, a private tab)
+alias tc.front {
+  if ($isid) return $dll($tc.dll, Foreground, $iif($1 != $null, $1, exe))
+  echo -a $dll($tc.dll, Foreground, exe) - $dll($tc.dll, Foreground, title)
+}
 
 ; ---- Shell ----
 ; /tc.screensaver -> starts the screen saver; true/false (false: none chosen; error: no taskbar)
@@ -92,13 +103,16 @@ alias tc.rename { echo -a $dll($tc.dll, ComputerName, set $1) }
 ; $tc.idle -> whole seconds since the last keyboard or mouse input on this computer
 alias tc.idle { return $dll($tc.dll, IdleTime, ) }
 ; /tc.autoaway MINUTES -> sets you away once MINUTES pass without keyboard or mouse input, and
-;   back at the first key or move; an idle watch tells the script (see Watches below).
-;   /tc.autoaway off stops it.
+;   back at the first key or move; an idle watch tells the script (see Watches below). A
+;   presence watch sets you away at once when the computer is locked, and back when it is
+;   unlocked if it set the away itself. /tc.autoaway off stops both.
 alias tc.autoaway {
-  if ($1 == off) { echo -a $dll($tc.dll, WatchStop, tc-away) | return }
+  if ($1 == off) { echo -a $dll($tc.dll, WatchStop, tc-away) $dll($tc.dll, WatchStop, tc-here) | return }
   if ($1 !isnum 1-1440) { echo -a usage: /tc.autoaway MINUTES, or /tc.autoaway off | return }
-  echo -a $dll($tc.dll, Watch, tc-away;idle $calc($1 * 60))
+  echo -a $dll($tc.dll, Watch, tc-away;idle $calc($1 * 60)) $dll($tc.dll, Watch, tc-here;presence)
 }
+; $tc.presence -> locked, screensaver, game, presenting, fullscreen or here
+alias tc.presence { return $dll($tc.dll, Presence, ) }
 ; $tc.user -> the name of the user mIRC runs as
 alias tc.user { return $dll($tc.dll, UserName, ) }
 ; $tc.memory(total|used|available|pfilesize|pfileavailable|vmemorytotal|vmemoryavailable)
@@ -120,10 +134,21 @@ alias tc.cpu { return $dll($tc.dll, CPU, $1) }
 alias tc.gpu { return $dll($tc.dll, GPU, ) }
 ; $tc.battery(level|power|charging) -> e.g. 76% (none: no battery), ac or battery, true/false
 alias tc.battery { return $dll($tc.dll, Battery, $1) }
+; $tc.net(name|description|speed|received|sent|down|up) -> the adapter in use: e.g. Wi-Fi, its
+;   card, 866.7Mbps, bytes received and sent since it started, bytes per second down and up;
+;   false when no adapter is in use
+alias tc.net { return $dll($tc.dll, Network, $1) }
+; /tc.bw -> echoes how fast the adapter in use receives and sends now (the first call waits a quarter second)
+alias tc.bw {
+  var %down = $tc.net(down), %up = $tc.net(up)
+  if (%down == false) { echo -a No network adapter in use | return }
+  echo -a Down: $bytes(%down,3).suf $+ /s - Up: $bytes(%up,3).suf $+ /s
+}
 ; $tc.known(ANSWER) -> the answer, or nothing where the command answered false or error
 alias -l tc.known { if ($1- != false) && ($1- != error) return $1- }
 ; /tc.sysinfo -> says one line about this computer in the active channel or query; each part
-;   that Windows does not give (no release on Windows 8.1, no usage, no GPU, no battery) is left out
+;   that Windows does not give (no release on Windows 8.1, no usage, no GPU, no battery, no
+;   network adapter in use) is left out
 alias tc.sysinfo {
   ; one answer of free text per var: a comma in it would split the line
   var %os = $tc.known($tc.os(name)) $tc.known($tc.os(release))
@@ -142,14 +167,22 @@ alias tc.sysinfo {
   if (%screen != $null) %line = %line - Screen: %screen
   if (%gpu != $null) %line = %line - GPU: %gpu
   if (%battery != $null) && (%battery != none) %line = %line - Battery: %battery
+  var %net = $tc.known($tc.net(name)), %card = $tc.known($tc.net(description))
+  var %speed = $tc.known($tc.net(speed)), %in = $tc.known($tc.net(received))
+  var %out = $tc.known($tc.net(sent))
+  if (%card != $null) %net = %net $+ $chr(44) %card
+  if (%speed != $null) %net = %net $+ $chr(44) %speed
+  if (%in != $null) %net = %net $+ $chr(44) $bytes(%in,3).suf in $+ $chr(44) $bytes(%out,3).suf out
+  if (%net != $null) %line = %line - Net: %net
   say %line
 }
 
 ; ---- Watches: the DLL tells this script when something happens ----
-; /tc.watch NAME idle SECONDS | NAME window PATTERN | NAME process EXE-NAME | NAME media -> true/false/error
+; /tc.watch NAME idle SECONDS | NAME window PATTERN | NAME process EXE-NAME | NAME media | NAME front
+;   | NAME presence -> true/false/error
 ;   e.g. /tc.watch game process game.exe. From mIRC's own thread only ($dll, not $dllcall).
 alias tc.watch {
-  if ($2 == $null) { echo -a usage: /tc.watch NAME idle SECONDS, NAME window PATTERN, NAME process EXE-NAME or NAME media | return }
+  if ($2 == $null) { echo -a usage: /tc.watch NAME idle SECONDS, NAME window PATTERN, NAME process EXE-NAME, NAME media, NAME front or NAME presence | return }
   echo -a $dll($tc.dll, Watch, $1 $+ ; $+ $2-)
 }
 ; /tc.unwatch [NAME] -> stops that watch, or every one without a name
@@ -164,16 +197,19 @@ on *:signal:toolcase:{
     var %event = $dll($tc.dll, WatchNext, )
   }
 }
-; One event line: NAME idle|back|open|close|start|end|status|track ..., or * lost N. Change it to your liking.
+; One event line: NAME idle|back|open|close|start|end|status|track|front|presence ..., or * lost N. Change it to your liking.
 alias tc.event {
   if ($1 == tc-away) && ($2 == idle) && (!$away) { away Away from the computer }
   elseif ($1 == tc-away) && ($2 == back) && ($away) { away }
+  elseif ($1 == tc-here) && ($3 == locked) && (!$away) { set -e %tc.here.away 1 | away Locked }
+  elseif ($1 == tc-here) && ($3 == here) && (%tc.here.away) { unset %tc.here.away | if ($away) away }
   elseif ($1 == tc-np) && ($2 == status) { set -e %tc.np.status $3 }
   elseif ($1 == tc-np) && ($2 == track) && (%tc.np.status == playing) && ($calc($ctime - %tc.np.said) >= 10) {
     set -e %tc.np.said $ctime
     tc.np.say np: $3-
   }
-  elseif ($1 != tc-away) && ($1 != tc-np) { echo -s toolcase: $1- }
+  elseif ($2 == start) { echo -s toolcase: $1- $dll($tc.dll, Process, path;pid: $+ $3) }
+  elseif (!$istok(tc-away tc-here tc-np, $1, 32)) { echo -s toolcase: $1- }
 }
 
 ; ---- Media: what plays ----
@@ -215,8 +251,12 @@ alias tc.ask { echo -a $tc.askwait($1-) }
 ; /tc.tell ICON;CAPTION;MESSAGE -> a box with only OK, without blocking mIRC
 ;   e.g. /tc.tell information;Backup;The log is saved.
 alias tc.tell { noop $dllcall($tc.dll, tc.called, MessageDialog, ok; $+ $1-) }
-; /tc.beep information|warning|error|default -> true/false/error
-alias tc.beep { echo -a $dll($tc.dll, Beep, $1) }
+; /tc.beep information|warning|error|default -> true/false/error; silent while a game, a
+;   presentation or another full-screen program is in front
+alias tc.beep {
+  if ($istok(game presenting fullscreen, $tc.presence, 32)) return
+  echo -a $dll($tc.dll, Beep, $1)
+}
 
 ; ---- Demo: only harmless commands ----
 alias tc.demo {

@@ -56,8 +56,9 @@ constexpr CommandSummary kCommands[] = {
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},
-    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME | NAME;media | NAME;front: tell "
-              "the script when it happens (from mIRC's own thread only); empty: the running watches"},
+    {"Watch", "NAME;idle SECONDS | NAME;window PATTERN | NAME;process EXE-NAME | NAME;media | "
+              "NAME;front | NAME;presence: tell the script when it happens (from mIRC's own thread "
+              "only); empty: the running watches"},
     {"WatchNext", "the oldest event a watch queued, or nothing"},
     {"WatchStop", "NAME: stop that watch; empty: stop every watch"},
     {"Monitor", "count | N | N work | N scale | of;WINDOW: the monitors, in real pixels"},
@@ -66,6 +67,9 @@ constexpr CommandSummary kCommands[] = {
     {"Foreground", "empty (title) | title | class | hwnd | pid | exe | path: the window in front"},
     {"Process", "pid | name | path | window;EXE-NAME | pid:N | hwnd:N: what Windows tells of a "
                 "process"},
+    {"Presence", "locked | screensaver | game | presenting | fullscreen | here: is the user there "
+                 "(input ignored)"},
+    {"Network", "name | description | speed | received | sent | down | up: the adapter in use"},
 };
 
 void print_usage(FILE* to) {

@@ -20,6 +20,9 @@ struct LoadedModule {
 LoadedModule dwmapi{L"dwmapi.dll", nullptr, false};
 LoadedModule shcore{L"shcore.dll", nullptr, false};
 LoadedModule dxgi{L"dxgi.dll", nullptr, false};
+LoadedModule wtsapi32{L"wtsapi32.dll", nullptr, false};
+LoadedModule shell32{L"shell32.dll", nullptr, false};
+LoadedModule iphlpapi{L"iphlpapi.dll", nullptr, false};
 
 HMODULE load_from_system_folder(std::wstring_view file_name) {
   std::array<wchar_t, MAX_PATH> path;
@@ -42,6 +45,9 @@ HMODULE module_handle(SystemModule module) {
     case SystemModule::dwmapi: return loaded(dwmapi);
     case SystemModule::shcore: return loaded(shcore);
     case SystemModule::dxgi: return loaded(dxgi);
+    case SystemModule::wtsapi32: return loaded(wtsapi32);
+    case SystemModule::shell32: return loaded(shell32);
+    case SystemModule::iphlpapi: return loaded(iphlpapi);
   }
   return nullptr;
 }
@@ -61,7 +67,7 @@ FARPROC LateBound::address() noexcept {
 }
 
 void release_late_bound_modules() noexcept {
-  for (LoadedModule* module : {&dwmapi, &shcore, &dxgi}) {
+  for (LoadedModule* module : {&dwmapi, &shcore, &dxgi, &wtsapi32, &shell32, &iphlpapi}) {
     if (module->handle != nullptr) FreeLibrary(module->handle);
     module->handle = nullptr;
   }

@@ -1,5 +1,6 @@
 // Platform functions that the oldest Windows of a DLL's bitness lacks, or that
-// live in a system DLL the host may not have loaded (dwmapi.dll, shcore.dll, dxgi.dll): each is
+// live in a system DLL the host may not have loaded (dwmapi.dll, shcore.dll, dxgi.dll,
+// wtsapi32.dll, shell32.dll, iphlpapi.dll): each is
 // looked up by name on its first use and kept until unload. Loading the DLL
 // looks up nothing, and it still loads where a function is missing.
 #pragma once
@@ -17,6 +18,9 @@ enum class SystemModule {
   dwmapi,    // loaded from the system folder on first use, given back at unload
   shcore,    // the same (Windows 8.1 and later)
   dxgi,      // the same (Windows 7, and Vista with its platform update)
+  wtsapi32,  // the same
+  shell32,   // the same
+  iphlpapi,  // the same
 };
 
 class LateBound {

@@ -95,6 +95,13 @@ struct ModuleReferenceTraits {
   static void close(pointer module) noexcept { FreeLibrary(module); }
 };
 
+// A desktop opened by name or as the input desktop: NULL when none was opened.
+struct DesktopTraits {
+  using pointer = HDESK;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer desktop) noexcept { CloseDesktop(desktop); }
+};
+
 // A COM interface pointer: NULL when none was given.
 template <typename Interface>
 struct ComTraits {
@@ -111,6 +118,7 @@ using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
 using unique_mapping = UniqueHandle<MappingTraits>;
 using unique_mapped_view = UniqueHandle<MappedViewTraits>;
 using unique_module_reference = UniqueHandle<ModuleReferenceTraits>;
+using unique_desktop = UniqueHandle<DesktopTraits>;
 template <typename Interface>
 using unique_com = UniqueHandle<ComTraits<Interface>>;
 

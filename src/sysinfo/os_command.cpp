@@ -8,14 +8,11 @@
 #include "host/wide_text.h"
 #include "sysinfo/machine_facts.h"
 #include "sysinfo/registry_values.h"
+#include "sysinfo/windows_version.h"
 
 using namespace toolcase;
 
-extern "C" NTSYSAPI LONG NTAPI RtlGetVersion(PRTL_OSVERSIONINFOW version);
-
 namespace {
-
-constexpr wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 #ifndef _WIN64
 using IsWow64Process2 = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
@@ -40,23 +37,6 @@ bool windows_is_64_bit() {
 #endif
 }
 
-struct WindowsVersion {
-  DWORD major, minor, build;
-};
-
-// Windows 10 and later keep their version in the registry, where a
-// compatibility mode set on the host does not reach; RtlGetVersion answers
-// what the mode fakes. Earlier ones have no such numbers.
-WindowsVersion windows_version(const sysinfo::MachineKey& key, const RTL_OSVERSIONINFOW& reported) {
-  sysinfo::RegistryString value;
-  const std::optional<DWORD> major = key.number(L"CurrentMajorVersionNumber");
-  const std::optional<DWORD> minor = key.number(L"CurrentMinorVersionNumber");
-  const std::optional<std::uint32_t> build =
-      sysinfo::decimal_number(key.string(L"CurrentBuildNumber", value));
-  if (major && minor && build) return {*major, *minor, *build};
-  return {reported.dwMajorVersion, reported.dwMinorVersion, reported.dwBuildNumber};
-}
-
 // Appends a number, after a '.' when there is text already.
 void append_number(Text& text, DWORD number) {
   if (!text.empty()) text.push_back('.');
@@ -74,14 +54,15 @@ TOOLCASE_COMMAND(OS) {
     if (text::keyword_match(input, "bits")) {
       answer.assign(windows_is_64_bit() ? "64" : "32");
     } else {
-      const sysinfo::MachineKey key(kCurrentVersionKey);
+      const sysinfo::MachineKey key(sysinfo::kCurrentVersionKey);
       sysinfo::RegistryString value;
       const bool asks_version = text::keyword_match(input, "version");
       const bool asks_name = text::keyword_match(input, "name");
       const bool asks_build = text::keyword_match(input, "build");
       // Only these read the version's numbers.
-      const WindowsVersion version =
-          asks_version || asks_name || asks_build ? windows_version(key, reported) : WindowsVersion{};
+      const sysinfo::WindowsVersion version = asks_version || asks_name || asks_build
+                                                  ? sysinfo::windows_version(key, reported)
+                                                  : sysinfo::WindowsVersion{};
       if (asks_version) {
         for (const DWORD number : {version.major, version.minor, version.build}) {
           append_number(answer, number);

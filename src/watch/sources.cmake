@@ -9,4 +9,5 @@ list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/watch_process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/watch_media.cpp
   ${CMAKE_CURRENT_LIST_DIR}/watch_front.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/watch_presence.cpp
   ${CMAKE_CURRENT_LIST_DIR}/watch_commands.cpp)

@@ -42,6 +42,7 @@ struct Watch {
   MediaWatch media;
   std::uint32_t media_reading = 0;  // the number of the last reading it took
   std::uintptr_t front = 0;         // the window last reported in front; 0 for none
+  std::string_view presence;        // the word last reported; empty before the first
 };
 
 extern std::array<Watch, kMostWatches> watches;
@@ -77,5 +78,6 @@ void read_windows(EventQueue& events) noexcept;
 void read_processes(EventQueue& events) noexcept;
 void read_media(EventQueue& events) noexcept;
 void read_front(EventQueue& events) noexcept;
+void read_presence(EventQueue& events) noexcept;
 
 }  // namespace toolcase::watch

@@ -25,12 +25,13 @@ struct Reader {
   Kind kind;
   void (*read)(EventQueue& events) noexcept;
 };
-constexpr std::array<Reader, 5> kReaders{{
+constexpr std::array<Reader, 6> kReaders{{
     {Kind::idle, read_idle_time},
     {Kind::window, read_windows},
     {Kind::process, read_processes},
     {Kind::media, read_media},
     {Kind::front, read_front},
+    {Kind::presence, read_presence},
 }};
 
 bool any_of_kind(Kind kind) {
@@ -156,6 +157,7 @@ bool start_watch(const WatchRequest& request, TextEncoding encoding) noexcept {
   watch.media = MediaWatch();
   watch.media_reading = 0;
   watch.front = 0;
+  watch.presence = {};
   return true;
 }
 

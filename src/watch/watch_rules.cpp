@@ -54,12 +54,13 @@ WatchRequest parse_watch_request(std::string_view input) noexcept {
     Argument argument;
   };
   // One row per kind of watch.
-  constexpr std::array<KindRow, 5> kKinds{{
+  constexpr std::array<KindRow, 6> kKinds{{
       {"idle", Kind::idle, Argument::seconds},
       {"window", Kind::window, Argument::text},
       {"process", Kind::process, Argument::text},
       {"media", Kind::media, Argument::none},
       {"front", Kind::front, Argument::none},
+      {"presence", Kind::presence, Argument::none},
   }};
   constexpr WatchRequest kInvalid{Kind::invalid, {}, 0, {}};
   if (input.empty()) return {Kind::list, {}, 0, {}};

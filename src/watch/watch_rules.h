@@ -20,7 +20,7 @@ bool is_watch_name(std::string_view name) noexcept;
 bool same_name(std::string_view a, std::string_view b) noexcept;
 
 struct WatchRequest {
-  enum class Kind { invalid, list, idle, window, process, media, front };
+  enum class Kind { invalid, list, idle, window, process, media, front, presence };
   Kind kind;
   std::string_view name;
   std::uint32_t seconds;      // idle: 1 to 86400
@@ -28,7 +28,7 @@ struct WatchRequest {
 };
 
 // "" (the running watches), or "name;idle SECONDS", "name;window PATTERN",
-// "name;process NAME", "name;media", "name;front": the keyword matched as
+// "name;process NAME", "name;media", "name;front", "name;presence": the keyword matched as
 // every command matches one, one blank before a non-empty argument.
 WatchRequest parse_watch_request(std::string_view input) noexcept;
 

@@ -79,6 +79,8 @@ std::vector<HarmlessCall> harmless_calls() {
       {"WindowPos", no_window, "error"},
       {"Monitor", "1 scale", ""},  // loads shcore.dll
       {"Media", "status", "false"},  // starts the reader, which UnloadDll stops
+      {"Foreground", "class", ""},
+      {"Process", "path;pid:" + std::to_string(GetCurrentProcessId()), ""},  // opens a process
   };
   for (const char* command :
        {"WindowClose", "WindowMaximize", "WindowMinimize", "WindowActivate", "WindowText",
@@ -227,4 +229,17 @@ TEST(Lifecycle, TheGraphicsLibraryIsGivenBackAtUnload) {
   if (GetModuleHandleA("dxgi.dll") != nullptr) GTEST_SKIP() << "this program has dxgi.dll loaded";
   EXPECT_EQ(load_call_free(toolcase_dll_path(), {{"GPU", "", ""}}), "");
   EXPECT_EQ(GetModuleHandleA("dxgi.dll"), nullptr) << "toolcase.dll keeps dxgi.dll loaded";
+}
+
+// Presence loads wtsapi32.dll and shell32.dll, Network iphlpapi.dll: given
+// back at unload.
+TEST(Lifecycle, TheSessionShellAndNetworkLibrariesAreGivenBackAtUnload) {
+  const char* const libraries[] = {"wtsapi32.dll", "shell32.dll", "iphlpapi.dll"};
+  for (const char* name : libraries) {
+    if (GetModuleHandleA(name) != nullptr) GTEST_SKIP() << "this program has " << name << " loaded";
+  }
+  EXPECT_EQ(load_call_free(toolcase_dll_path(), {{"Presence", "", "here"}, {"Network", "sent", ""}}), "");
+  for (const char* name : libraries) {
+    EXPECT_EQ(GetModuleHandleA(name), nullptr) << "toolcase.dll keeps " << name << " loaded";
+  }
 }

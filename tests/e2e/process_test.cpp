@@ -200,22 +200,11 @@ BOOL WINAPI refuse(HANDLE, UINT) {
 
 std::string id_of(HANDLE process) { return std::to_string(GetProcessId(process)); }
 
-std::string in_utf8(const std::wstring& wide) {
-  std::string bytes(wide.size() * 3, '\0');
-  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(
-      CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
-  return bytes;
-}
-
 // The top-level window of that class, once its program has made it.
 HWND window_made(const wchar_t* class_name) {
   HWND window = nullptr;
   for (int tries = 0; tries < 250 && (window = FindWindowW(class_name, nullptr)) == nullptr; ++tries) Sleep(20);
   return window;
-}
-
-std::string handle_number(HWND window) {
-  return std::to_string(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
 }
 
 bool code_page_is_double_byte(UINT code_page) {
@@ -342,7 +331,7 @@ TEST(Process, TellsTheIdsNamePathAndWindowOfATarget) {
   TerminateProcess(ended.front(), 1);
   ASSERT_TRUE(ends_in_time(ended.front()));
   const std::string a = id_of(shown.front()), b = id_of(plain.front()), hwnd = handle_number(window);
-  const std::string path = in_utf8(sleepers.path_of(widen(kVictimA)));
+  const std::string path = utf8_of(sleepers.path_of(widen(kVictimA)));
   // In the process list's order, whichever Windows keeps.
   std::string both;
   for_each_listed([&](const PROCESSENTRY32W& entry) {

@@ -548,6 +548,91 @@ TEST(OS, AnswersWindowsOwnVersionWhateverTheProgramIsTold) {
   EXPECT_STREQ(answer, "10.0.19045\n");
 }
 
+// What Windows tells of the session and the screen: 0 and 1 the session
+// flags, -1 unknown, kFails a query that fails.
+constexpr LONG kFails = -2;
+struct StagedPresence {
+  LONG session_flags, connect_state;
+  BOOL screen_saver;
+  int notification_state;  // 0: the query fails
+  bool input_desktop_opens;
+};
+StagedPresence presence_stage;
+BOOL WINAPI staged_session(HANDLE, DWORD, int information, LPWSTR* buffer, DWORD* bytes) {
+  // WTSINFOEXW: its level-1 record starts 8 bytes in; WTSConnectState: an int.
+  static LONG info[24];
+  const LONG value = information == 25 ? presence_stage.session_flags : presence_stage.connect_state;
+  if (value == kFails || (information != 25 && information != 8)) return SetLastError(ERROR_NOT_SUPPORTED), FALSE;
+  if (information == 25) info[0] = 1, info[2] = 1, info[3] = 0, info[4] = value;
+  else info[0] = value;
+  *buffer = reinterpret_cast<LPWSTR>(info);
+  *bytes = information == 25 ? sizeof info : sizeof(LONG);
+  return TRUE;
+}
+void WINAPI staged_free(void*) {}
+HRESULT WINAPI staged_notification_state(int* state) {
+  *state = presence_stage.notification_state;
+  return presence_stage.notification_state != 0 ? S_OK : E_FAIL;
+}
+BOOL WINAPI staged_saver(UINT, UINT, void* running, UINT) { return *static_cast<BOOL*>(running) = presence_stage.screen_saver, TRUE; }
+HDESK WINAPI staged_input_desktop(DWORD, BOOL, ACCESS_MASK access) {
+  return presence_stage.input_desktop_opens ? OpenDesktopA("Default", 0, FALSE, access) : nullptr;
+}
+
+// Windows 10 by its registry, Windows 7 and 8 by RtlGetVersion; a Windows 7
+// compatibility mode on Windows 10 leaves the registry's numbers.
+const StagedWindows kWindows10{6, 1, 7601, L"", {{L"CurrentBuildNumber", L"19045"}},
+                               {{L"CurrentMajorVersionNumber", 10}, {L"CurrentMinorVersionNumber", 0}}};
+const StagedWindows kWindows7{6, 1, 7601, L"", {}, {}};
+const StagedWindows kWindows8{6, 2, 9200, L"", {}, {}};
+
+TEST(Presence, IsTheFirstThatWindowsTells) {
+  EXPECT_EQ(call("Presence", "anything"), "here");
+  constexpr int kActive = 0, kDisconnected = 4;
+  const struct {
+    bool session_functions, notification_function;
+    StagedWindows windows;
+    StagedPresence stage;
+    const char* word;
+  } rows[] = {
+      {true, true, kWindows10, {0, kActive, FALSE, 5, true}, "locked"},
+      {true, true, kWindows10, {1, kActive, FALSE, 5, true}, "here"},
+      {true, true, kWindows7, {0, kActive, FALSE, 5, true}, "here"},
+      {true, true, kWindows7, {1, kActive, FALSE, 5, true}, "locked"},
+      {true, true, kWindows10, {0, kActive, TRUE, 5, true}, "locked"},
+      {true, true, kWindows10, {-1, kActive, TRUE, 5, true}, "screensaver"},
+      {true, true, kWindows10, {-1, kActive, FALSE, 3, true}, "game"},
+      {true, true, kWindows10, {kFails, kDisconnected, FALSE, 5, true}, "locked"},
+      {true, true, kWindows10, {1, kActive, FALSE, 1, true}, "locked"},
+      {true, true, kWindows10, {1, kActive, FALSE, 2, true}, "fullscreen"},
+      {true, true, kWindows10, {1, kActive, FALSE, 4, true}, "presenting"},
+      {true, true, kWindows10, {1, kActive, FALSE, 6, true}, "here"},
+      {true, true, kWindows10, {1, kActive, FALSE, 7, true}, "here"},
+      {true, true, kWindows8, {kFails, kActive, FALSE, 7, true}, "fullscreen"},
+      {true, true, kWindows10, {1, kActive, FALSE, 0, false}, "locked"},
+      {false, true, kWindows10, {0, kDisconnected, FALSE, 4, false}, "presenting"},
+      {false, false, kWindows7, {0, kDisconnected, FALSE, 4, false}, "locked"},  // Windows XP
+      {false, false, kWindows7, {0, kDisconnected, FALSE, 4, true}, "here"},
+  };
+  for (const auto& row : rows) {
+    const FreshToolcase copy;
+    const auto staged_if = [](bool present, FARPROC function) { return present ? function : nullptr; };
+    const StagedLookup lookup(
+        copy.module(),
+        {{"WTSQuerySessionInformationW", staged_if(row.session_functions, as_farproc(&staged_session))},
+         {"WTSFreeMemory", staged_if(row.session_functions, as_farproc(&staged_free))},
+         {"SHQueryUserNotificationState",
+          staged_if(row.notification_function, as_farproc(&staged_notification_state))}});
+    const ImportPatch saver(copy.module(), "USER32.dll", "SystemParametersInfoW", as_farproc(&staged_saver));
+    const ImportPatch desktop(copy.module(), "USER32.dll", "OpenInputDesktop", as_farproc(&staged_input_desktop));
+    const ImportPatch version(copy.module(), "ntdll.dll", "RtlGetVersion", as_farproc(&staged_version));
+    const ImportPatch values(copy.module(), "ADVAPI32.dll", "RegQueryValueExW", as_farproc(&staged_value));
+    staged = row.windows;
+    presence_stage = row.stage;
+    EXPECT_EQ(copy.call("Presence", ""), row.word) << &row - rows;
+  }
+}
+
 // The processor's counts against the platform's own; its stored name and
 // speed as this throwaway machine stores them.
 TEST(CPU, AnswersTheProcessorAndHowBusyItIs) {

@@ -28,14 +28,6 @@ namespace {
 const std::wstring kPid = std::to_wstring(GetCurrentProcessId());
 constexpr DWORD kTimeoutMs = 5000;
 
-// Converted by the platform, independently of the DLL's own codec.
-std::string utf8(const std::wstring& text) {
-  std::string bytes(text.size() * 4, '\0');
-  bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
-  return bytes;
-}
-
 std::wstring wide_text_of(HWND window) {
   wchar_t text[2048] = {};
   GetWindowTextW(window, text, 2048);
@@ -74,22 +66,22 @@ using AnsiHost = HostWindows;
 
 TEST_F(UnicodeHost, WindowsOfEveryScriptAreFoundShownHiddenAndRenamed) {
   for (const std::wstring& title : kTitles) {
-    SCOPED_TRACE(utf8(title));
+    SCOPED_TRACE(utf8_of(title));
     TestWindow window(L"toolcase-k\u00E4stchen-\u03A9-" + title, title, false);
-    const std::string name = utf8(title);
+    const std::string name = utf8_of(title);
     EXPECT_EQ(call("WindowIsVisible", name, unicode_host()), "false");
     EXPECT_EQ(call("WindowShow", name, unicode_host()), "true");
     EXPECT_TRUE(IsWindowVisible(window.handle()));
     EXPECT_EQ(call("WindowText", name, unicode_host()), name);
     EXPECT_EQ(call("WindowHide", name, unicode_host()), "true");
     // Found by its class name, which is not ASCII either.
-    const std::string class_name = utf8(L"toolcase-k\u00E4stchen-\u03A9-" + title);
+    const std::string class_name = utf8_of(L"toolcase-k\u00E4stchen-\u03A9-" + title);
     EXPECT_EQ(call("WindowText", class_name, unicode_host()), name);
 
     const std::wstring renamed = L"\u00BB" + title + L" \u00E9t\u00E9 \U0001F30D\u00AB";
-    EXPECT_EQ(call("ChangeWindowText", name + "; " + utf8(renamed), unicode_host()), "true");
+    EXPECT_EQ(call("ChangeWindowText", name + "; " + utf8_of(renamed), unicode_host()), "true");
     EXPECT_EQ(wide_text_of(window.handle()), renamed);
-    EXPECT_EQ(call("WindowText", utf8(renamed), unicode_host()), utf8(renamed));
+    EXPECT_EQ(call("WindowText", utf8_of(renamed), unicode_host()), utf8_of(renamed));
   }
 }
 
@@ -97,13 +89,13 @@ TEST_F(UnicodeHost, CaptionsAreReadUpTo254UnitsAndNeverHalfACharacter) {
   const std::wstring class_name = L"toolcase-long-caption-" + kPid;
   TestWindow window(class_name, std::wstring(500, L'\u00E4'), false);
   // 254 of the 500 "ä": 508 bytes.
-  EXPECT_EQ(call("WindowText", utf8(class_name), unicode_host()), utf8(std::wstring(254, L'\u00E4')));
+  EXPECT_EQ(call("WindowText", utf8_of(class_name), unicode_host()), utf8_of(std::wstring(254, L'\u00E4')));
   // An emoji in units 254 and 255: the limit cuts the pair, which is dropped whole.
   SetWindowTextW(window.handle(), (std::wstring(253, L'a') + L"\U0001F600").c_str());
-  EXPECT_EQ(call("WindowText", utf8(class_name), unicode_host()), std::string(253, 'a'));
+  EXPECT_EQ(call("WindowText", utf8_of(class_name), unicode_host()), std::string(253, 'a'));
   SetWindowTextW(window.handle(), (std::wstring(252, L'a') + L"\U0001F600").c_str());
-  EXPECT_EQ(call("WindowText", utf8(class_name), unicode_host()),
-            std::string(252, 'a') + utf8(L"\U0001F600"));
+  EXPECT_EQ(call("WindowText", utf8_of(class_name), unicode_host()),
+            std::string(252, 'a') + utf8_of(L"\U0001F600"));
 }
 
 TEST_F(UnicodeHost, AnInputCutInsideACharacterAtTheBuffersEndLosesThatCharacter) {
@@ -111,12 +103,12 @@ TEST_F(UnicodeHost, AnInputCutInsideACharacterAtTheBuffersEndLosesThatCharacter)
   TestWindow window(class_name, L"", false);
   // The class, ";", a blank or two, then "€" (3 bytes each) well past 900
   // bytes: the host's buffer keeps 899 bytes, which end inside a "€".
-  std::string prefix = utf8(class_name) + ";x";
+  std::string prefix = utf8_of(class_name) + ";x";
   while ((899 - prefix.size()) % 3 == 0) prefix += ' ';
-  const std::string input = prefix + utf8(std::wstring(400, L'\u20AC'));
+  const std::string input = prefix + utf8_of(std::wstring(400, L'\u20AC'));
   EXPECT_EQ(call("ChangeWindowText", input, unicode_host()), "true");
   EXPECT_EQ(wide_text_of(window.handle()),
-            L"x" + std::wstring(prefix.size() - utf8(class_name).size() - 2, L' ') +
+            L"x" + std::wstring(prefix.size() - utf8_of(class_name).size() - 2, L' ') +
                 std::wstring((899 - prefix.size()) / 3, L'\u20AC'));
 }
 
@@ -138,14 +130,14 @@ TEST_F(AnsiHost, AnAnsiOrNoMainWindowGetsTheAnsiTextsAsBefore) {
   TestWindow window(class_name, kTitles[0], false);
   for (HWND host : {ansi_host(), HWND{nullptr}}) {
     // The caption as the system's code page holds it, not UTF-8.
-    EXPECT_EQ(call("WindowText", utf8(class_name), host), ansi_text_of(window.handle()));
-    EXPECT_EQ(call("WindowText", utf8(kTitles[0]), host), "error") << "UTF-8 read as ANSI";
+    EXPECT_EQ(call("WindowText", utf8_of(class_name), host), ansi_text_of(window.handle()));
+    EXPECT_EQ(call("WindowText", utf8_of(kTitles[0]), host), "error") << "UTF-8 read as ANSI";
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH + 1, temp);
     EXPECT_EQ(call("GetDir", "temp", host), temp);
   }
   // The same ASCII input from a Unicode host: the caption in UTF-8.
-  EXPECT_EQ(call("WindowText", utf8(class_name), unicode_host()), utf8(kTitles[0]));
+  EXPECT_EQ(call("WindowText", utf8_of(class_name), unicode_host()), utf8_of(kTitles[0]));
 }
 
 // Copies of the sleeper under a name no code page holds whole; ended by the
@@ -197,13 +189,13 @@ class NonAsciiProcess : public HostWindows {
 };
 
 TEST_F(NonAsciiProcess, IsFoundByItsNameWithAsciiLettersFoldedAndEnded) {
-  const std::string name = utf8(file_name_);
+  const std::string name = utf8_of(file_name_);
   const std::wstring rest = L"-\u65E5\u672C-\U0001F600-" + kPid;
   // ASCII letters fold; "ü" and "Ω" compare exactly.
   for (const auto& [input, answer] : {std::pair{name, "true"},
-                                      {utf8(L"PR\u00FCFUNG-\u03A9\u03BC" + rest + L".EXE"), "true"},
-                                      {utf8(L"PR\u00DCFUNG-\u03A9\u03BC" + rest + L".EXE"), "false"},
-                                      {utf8(L"pr\u00FCfung-\u03C9\u03BC" + rest + L".exe"), "false"}}) {
+                                      {utf8_of(L"PR\u00FCFUNG-\u03A9\u03BC" + rest + L".EXE"), "true"},
+                                      {utf8_of(L"PR\u00DCFUNG-\u03A9\u03BC" + rest + L".EXE"), "false"},
+                                      {utf8_of(L"pr\u00FCfung-\u03C9\u03BC" + rest + L".exe"), "false"}}) {
     EXPECT_EQ(call("ProcessIsRunning", input, unicode_host()), answer) << input;
   }
   EXPECT_EQ(call("KillProcess", name, unicode_host()), "true");
@@ -238,8 +230,8 @@ class NonAsciiFolder : public HostWindows {
 };
 
 TEST_F(NonAsciiFolder, TempFolderAndLongPathsComeBackInUtf8) {
-  EXPECT_EQ(call("ExtractFullPath", utf8(short_), unicode_host()), utf8(long_));
-  EXPECT_EQ(call("ExtractFullPath", utf8(short_ + L"\\"), unicode_host()), utf8(long_ + L"\\"));
+  EXPECT_EQ(call("ExtractFullPath", utf8_of(short_), unicode_host()), utf8_of(long_));
+  EXPECT_EQ(call("ExtractFullPath", utf8_of(short_ + L"\\"), unicode_host()), utf8_of(long_ + L"\\"));
 
   wchar_t saved[4096] = {};
   const bool had_tmp = GetEnvironmentVariableW(L"TMP", saved, 4096) > 0;
@@ -247,32 +239,32 @@ TEST_F(NonAsciiFolder, TempFolderAndLongPathsComeBackInUtf8) {
   const std::string temp = call("GetDir", "temp", unicode_host());
   const std::string full_temp = call("GetDir", "FullTemp", unicode_host());
   SetEnvironmentVariableW(L"TMP", had_tmp ? saved : nullptr);
-  EXPECT_EQ(temp, utf8(short_ + L"\\"));
-  EXPECT_EQ(full_temp, utf8(long_ + L"\\"));
+  EXPECT_EQ(temp, utf8_of(short_ + L"\\"));
+  EXPECT_EQ(full_temp, utf8_of(long_ + L"\\"));
 
   ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", (long_ + L"\\").c_str()));
   const std::string long_temp = call("GetDir", "temp", unicode_host());
   SetEnvironmentVariableW(L"TMP", had_tmp ? saved : nullptr);
-  EXPECT_EQ(long_temp, utf8(long_ + L"\\"));
+  EXPECT_EQ(long_temp, utf8_of(long_ + L"\\"));
 }
 
 TEST_F(UnicodeHost, MachineNamesAreCountedAndAnsweredInCharacters) {
   wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
   GetComputerNameW(computer, &size);
-  EXPECT_EQ(call("ComputerName", "get", unicode_host()), utf8(computer));
+  EXPECT_EQ(call("ComputerName", "get", unicode_host()), utf8_of(computer));
   wchar_t user[256] = {};
   size = 256;
   GetUserNameW(user, &size);
-  EXPECT_EQ(call("UserName", "", unicode_host()), utf8(user));
+  EXPECT_EQ(call("UserName", "", unicode_host()), utf8_of(user));
   // "set", a fourth character skipped whatever its size, and a name of 1 to
   // 15 characters (here 2 bytes each): 19 characters in all, 34 bytes.
-  EXPECT_EQ(call("ComputerName", utf8(L"set\u00E4" + std::wstring(15, L'\u00F6')), unicode_host()),
+  EXPECT_EQ(call("ComputerName", utf8_of(L"set\u00E4" + std::wstring(15, L'\u00F6')), unicode_host()),
             "true");
-  EXPECT_EQ(call("ComputerName", utf8(L"set \u00F6"), unicode_host()), "true");
-  EXPECT_EQ(call("ComputerName", utf8(L"set " + std::wstring(16, L'\u00F6')), unicode_host()),
+  EXPECT_EQ(call("ComputerName", utf8_of(L"set \u00F6"), unicode_host()), "true");
+  EXPECT_EQ(call("ComputerName", utf8_of(L"set " + std::wstring(16, L'\u00F6')), unicode_host()),
             "error");
-  EXPECT_EQ(call("ComputerName", utf8(L"set\u00E4"), unicode_host()), "error");
+  EXPECT_EQ(call("ComputerName", utf8_of(L"set\u00E4"), unicode_host()), "error");
 }
 
 TEST_F(UnicodeHost, MessageBoxesShowCaptionAndTextInEveryScript) {
@@ -281,7 +273,7 @@ TEST_F(UnicodeHost, MessageBoxesShowCaptionAndTextInEveryScript) {
   const std::wstring message = L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC; "
                                L"\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430";
   OwnedBoxWatcher watcher(unicode_host(), IDNO, kTimeoutMs);
-  EXPECT_EQ(call("MessageDialog", "yesno;question;" + utf8(caption) + ";" + utf8(message),
+  EXPECT_EQ(call("MessageDialog", "yesno;question;" + utf8_of(caption) + ";" + utf8_of(message),
                  unicode_host()),
             "no");
   const OwnedBox seen = watcher.result();

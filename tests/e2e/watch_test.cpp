@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "staged_media_sessions.h"
+#include "sysinfo_import_patch.h"
 #include "test_window.h"
 #include "toolcase_dll.h"
 
@@ -115,11 +116,26 @@ TEST_F(WatchTest, ReportsEachWindowThatComesInFront) {
   }
   EXPECT_FALSE(pump(1500, 4));
   const auto line = [](HWND window, const std::string& tail) {
-    return "f front " + std::to_string(reinterpret_cast<std::uintptr_t>(window) & 0xFFFFFFFF) + " " +
-           std::to_string(GetCurrentProcessId()) + tail;
+    return "f front " + handle_number(window) + " " + std::to_string(GetCurrentProcessId()) + tail;
   };
   EXPECT_EQ(host.events, std::vector<std::string>({line(titled.handle(), " " + title), line(untitled.handle(), ""),
                                                    line(titled.handle(), " " + title)}));
+}
+
+// Windows' notification state, staged: not present (locked), then accepting
+// notifications (here) again.
+int notification_state = 5;
+HRESULT WINAPI staged_notification_state(int* state) { return *state = notification_state, S_OK; }
+
+TEST_F(WatchTest, ReportsPresenceAtTheStartAndAtEachChange) {
+  const StagedLookup lookup(toolcase_module(), {{"SHQueryUserNotificationState", as_farproc(&staged_notification_state)}});
+  ASSERT_EQ(watch("here;presence"), "true");
+  for (const int state : {5, 1, 5}) {
+    notification_state = state;
+    EXPECT_TRUE(pump(3000, host.events.size() + 1));
+  }
+  EXPECT_FALSE(pump(1500, 4));
+  EXPECT_EQ(host.events, std::vector<std::string>({"here presence here", "here presence locked", "here presence here"}));
 }
 
 // Keyboard input only: a pointer move could reach other tests' windows.

@@ -74,11 +74,6 @@ LRESULT CALLBACK unterminated_caption_proc(HWND window, UINT message, WPARAM wpa
 // program run as administrator): nothing changes, the report is as ever.
 BOOL WINAPI enable_nothing(HWND window, BOOL) { return !IsWindowEnabled(window); }
 
-// A handle as the commands write it: its low 32 bits, unsigned.
-std::string handle_number(HWND window) {
-  return std::to_string(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
-}
-
 // A hidden top-level window whose handle has bit 31 set: Wine gives one once
 // a handle slot has been freed and taken again 32,767 times. Menus take their
 // handles from the same table, and much faster than windows.
@@ -146,6 +141,7 @@ TEST(Lookup, HwndNamesATopLevelWindowByItsHandleNumber) {
   const std::string number = handle_number(window.handle());
   const PlainWindow child(window.handle(), "STATIC", true);
   const PlainWindow message_only(HWND_MESSAGE, "STATIC", false);
+  ASSERT_NE(message_only.handle(), nullptr);
   HWND destroyed = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   const std::string destroyed_number = handle_number(destroyed);
   DestroyWindow(destroyed);
@@ -186,10 +182,8 @@ TEST(Foreground, TellsTheWindowInFrontAndItsProgram) {
   TestWindow titled(unique_name("toolcase-front"), unique_name("toolcase front"), true);
   const PlainWindow untitled(nullptr, "STATIC", true);
   wchar_t program[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  char path[MAX_PATH * 3] = {};
-  WideCharToMultiByte(CP_UTF8, 0, program, -1, path, sizeof path, nullptr, nullptr);
-  const std::string exe = std::string(path).substr(std::string(path).find_last_of('\\') + 1);
+  const std::string path = utf8_of(std::wstring(program, GetModuleFileNameW(nullptr, program, MAX_PATH)));
+  const std::string exe = path.substr(path.find_last_of('\\') + 1);
   for (const HWND front : {titled.handle(), untitled.handle()}) {
     ASSERT_TRUE(SetForegroundWindow(front));
     const std::string title = front == titled.handle() ? caption_of(front) : "false";

@@ -30,6 +30,7 @@ TEST(WatchRequest, NamesAKindAndItsArgument) {
       {"np;Media", Kind::media, 0, ""},      {"np;media x", Kind::invalid, 0, ""},
       {"n p;media", Kind::invalid, 0, ""},   {"f;Front", Kind::front, 0, ""},
       {"f;front x", Kind::invalid, 0, ""},   {"f;front ", Kind::invalid, 0, ""},
+      {"h;PRESENCE", Kind::presence, 0, ""},
   };
   for (const auto& row : rows) {
     const WatchRequest request = parse_watch_request(row.input);

@@ -22,7 +22,7 @@ const std::vector<Export>& all_commands() {
           "OS",               "CPU",            "GPU",              "Battery",
           "WindowPos",        "WindowMove"}},
         {35, {"Watch", "WatchNext", "WatchStop"}},
-        {39, {"Monitor", "Media", "Foreground", "Process"}},
+        {39, {"Monitor", "Media", "Foreground", "Process", "Presence", "Network"}},
     };
     std::vector<Export> exports;
     for (const auto& [first, names] : blocks) {
@@ -107,6 +107,18 @@ std::uintptr_t next_handle_value() {
   const HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   CloseHandle(probe);
   return reinterpret_cast<std::uintptr_t>(probe);
+}
+
+std::string utf8_of(const std::wstring& text) {
+  std::string bytes(text.size() * 4, '\0');
+  bytes.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, nullptr)));
+  return bytes;
+}
+
+std::string handle_number(HWND window) {
+  return std::to_string(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)));
 }
 
 }  // namespace toolcase::e2e

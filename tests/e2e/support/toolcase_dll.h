@@ -70,6 +70,14 @@ class FreshToolcase {
   HMODULE module_ = nullptr;
 };
 
+// A UTF-16 text as UTF-8, converted by the platform, independently of the
+// DLL's own codec.
+std::string utf8_of(const std::wstring& text);
+
+// A window handle as the commands and events write it: its low 32 bits,
+// unsigned.
+std::string handle_number(HWND window);
+
 // The value the next kernel handle gets: a leak between two probes raises it.
 // (GetProcessHandleCount is always 0 under Wine.)
 std::uintptr_t next_handle_value();

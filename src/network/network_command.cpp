@@ -1,0 +1,133 @@
+// Network: the adapter Windows routes Internet traffic through, its speed and
+// its traffic.
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "host/command.h"
+#include "host/spin_lock.h"
+#include "host/text.h"
+#include "network/network_reading.h"
+#include "network/network_rules.h"
+
+using namespace toolcase;
+using namespace toolcase::network;
+
+namespace {
+
+enum class NetworkFact { name, description, speed, received, sent, down, up, unknown };
+
+NetworkFact fact_asked(const Text& input) {
+  constexpr std::array<std::pair<std::string_view, NetworkFact>, 7> kKeywords{{
+      {"name", NetworkFact::name},
+      {"description", NetworkFact::description},
+      {"speed", NetworkFact::speed},
+      {"received", NetworkFact::received},
+      {"sent", NetworkFact::sent},
+      {"down", NetworkFact::down},
+      {"up", NetworkFact::up},
+  }};
+  for (const auto& [keyword, fact] : kKeywords) {
+    if (text::keyword_match(input, keyword)) return fact;
+  }
+  return NetworkFact::unknown;
+}
+
+// The last two counter readings, shared by every caller ($dllcall calls on
+// threads of its own); the lock covers copies only, never a platform call.
+constinit SpinLock meter_lock;
+constinit RateMeter meter;
+
+RateMeter copy_of_meter() {
+  const SpinLock::Guard guard(meter_lock);
+  return meter;
+}
+
+void record(const CounterReading& reading) {
+  const SpinLock::Guard guard(meter_lock);
+  meter.record(reading);
+}
+
+// Waits until `milliseconds` have passed since `start` by the clock: a
+// Sleep slice may last a whole tick of Windows' timer.
+void wait_until(DWORD start, DWORD milliseconds) {
+  for (DWORD passed = GetTickCount() - start; passed < milliseconds; passed = GetTickCount() - start) {
+    Sleep(milliseconds - passed);
+  }
+}
+
+// The rates over the last two readings: a new reading when the last is a
+// quarter second old or more; two, a quarter second apart, when there is
+// no earlier one of this adapter.
+std::optional<Rates> current_rates(std::uint32_t adapter) {
+  if (!copy_of_meter().is_fresh(adapter, GetTickCount())) {
+    const std::optional<CounterReading> reading = read_counters(adapter);
+    if (!reading) return std::nullopt;
+    record(*reading);
+    if (!copy_of_meter().has_rates(adapter)) {
+      wait_until(reading->tick, RateMeter::kFreshMilliseconds);
+      const std::optional<CounterReading> second = read_counters(adapter);
+      if (!second) return std::nullopt;
+      record(*second);
+    }
+  }
+  const RateMeter now = copy_of_meter();
+  if (!now.has_rates(adapter)) return std::nullopt;
+  return now.rates();
+}
+
+// A whole number with no unit, as mIRC's $bytes() takes it.
+Text whole_number(std::uint64_t value) {
+  // Written from the right.
+  std::array<char, 20> digits{};
+  std::size_t start = digits.size();
+  do {
+    digits[--start] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return Text(std::string_view(digits.data() + start, digits.size() - start));
+}
+
+Text network_fact(std::uint32_t adapter, NetworkFact fact, TextEncoding encoding) {
+  switch (fact) {
+    case NetworkFact::name:
+    case NetworkFact::description: {
+      AdapterNames names;
+      if (!adapter_names(adapter, encoding, names)) return Text(kFalse);
+      const Text& answer = fact == NetworkFact::name ? names.name : names.description;
+      return answer.empty() ? Text(kFalse) : answer;
+    }
+    case NetworkFact::speed: {
+      const std::optional<SpeedText> speed = speed_text(receive_speed(adapter));
+      return speed ? Text(*speed) : Text(kFalse);
+    }
+    case NetworkFact::received:
+    case NetworkFact::sent: {
+      const std::optional<CounterReading> reading = read_counters(adapter);
+      if (!reading) return Text(kFalse);
+      return whole_number(fact == NetworkFact::received ? reading->received : reading->sent);
+    }
+    case NetworkFact::down:
+    case NetworkFact::up: {
+      const std::optional<Rates> rates = current_rates(adapter);
+      if (!rates) return Text(kFalse);
+      return whole_number(fact == NetworkFact::down ? rates->down : rates->up);
+    }
+    case NetworkFact::unknown:
+      break;
+  }
+  return Text(kError);
+}
+
+}  // namespace
+
+// "name", "description", "speed", "received", "sent", "down", "up".
+TOOLCASE_COMMAND(Network) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    const NetworkFact fact = fact_asked(input);
+    if (fact == NetworkFact::unknown) return Text(kError);
+    const std::optional<std::uint32_t> adapter = adapter_in_use();
+    if (!adapter) return Text(kFalse);
+    return network_fact(*adapter, fact, encoding);
+  });
+}

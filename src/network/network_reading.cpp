@@ -1,0 +1,166 @@
+// Before windows.h, which would bring the older winsock.h.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+
+#include "network/network_reading.h"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+#include "host/late_bound.h"
+#include "host/unique_handle.h"
+#include "host/wide_text.h"
+
+namespace toolcase::network {
+
+namespace {
+
+using BestInterface = DWORD(WINAPI*)(IPAddr, PDWORD);
+using BestInterfaceEx = DWORD(WINAPI*)(sockaddr*, PDWORD);
+using AdaptersAddresses = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES_XP, PULONG);
+using InterfaceEntry = DWORD(WINAPI*)(PMIB_IFROW);
+using InterfaceEntry2 = DWORD(WINAPI*)(void*);
+LateBound best_interface(SystemModule::iphlpapi, "GetBestInterface");
+LateBound best_interface_ex(SystemModule::iphlpapi, "GetBestInterfaceEx");
+LateBound adapters_addresses(SystemModule::iphlpapi, "GetAdaptersAddresses");
+LateBound interface_entry(SystemModule::iphlpapi, "GetIfEntry");
+LateBound interface_entry2(SystemModule::iphlpapi, "GetIfEntry2");
+
+// MIB_IF_ROW2 (Vista and later), as far as it is read: the 32-bit DLL is
+// built with Windows XP's declarations. 1,352 bytes in both DLLs.
+struct InterfaceRow2 {
+  static constexpr std::size_t kSize = 1352;
+  static constexpr std::size_t kIndex = 8;                // InterfaceIndex, after the 8-byte LUID
+  static constexpr std::size_t kReceiveLinkSpeed = 1200;  // ULONG64, bits per second
+  static constexpr std::size_t kInOctets = 1208;          // ULONG64
+  static constexpr std::size_t kOutOctets = 1280;         // ULONG64
+  alignas(8) std::array<unsigned char, kSize> bytes{};
+
+  template <typename Value>
+  Value at(std::size_t offset) const {
+    Value value;
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+  }
+};
+
+// GetIfEntry2's row of the adapter; false before Vista or when it fails.
+bool interface_row2(std::uint32_t adapter, InterfaceRow2& row) {
+  const auto entry = interface_entry2.as<InterfaceEntry2>();
+  if (entry == nullptr) return false;
+  std::memcpy(row.bytes.data() + InterfaceRow2::kIndex, &adapter, sizeof adapter);
+  return entry(row.bytes.data()) == NO_ERROR;
+}
+
+// GetIfEntry's row (32-bit counters and speed); false when it fails.
+bool interface_row(std::uint32_t adapter, MIB_IFROW& row) {
+  const auto entry = interface_entry.as<InterfaceEntry>();
+  if (entry == nullptr) return false;
+  row = MIB_IFROW{};
+  row.dwIndex = adapter;
+  return entry(&row) == NO_ERROR;
+}
+
+// Pages of its own for the adapter list, which can run to tens of
+// kilobytes: more than a stack should hold, and the library takes nothing
+// from the heap.
+struct PagesTraits {
+  using pointer = void*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer pages) noexcept { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+using unique_pages = UniqueHandle<PagesTraits>;
+
+constexpr ULONG kListFlags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
+
+// Windows' list of adapters, in `pages`; null when it cannot be read.
+const IP_ADAPTER_ADDRESSES_XP* adapter_list(unique_pages& pages) {
+  const auto list = adapters_addresses.as<AdaptersAddresses>();
+  if (list == nullptr) return nullptr;
+  ULONG size = 64 * 1024;
+  // The list may grow between the call that sizes it and the next.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    pages.reset(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!pages) return nullptr;
+    const auto first = static_cast<PIP_ADAPTER_ADDRESSES_XP>(pages.get());
+    const ULONG result = list(AF_UNSPEC, kListFlags, nullptr, first, &size);
+    if (result == NO_ERROR) return first;
+    if (result != ERROR_BUFFER_OVERFLOW) return nullptr;
+  }
+  return nullptr;
+}
+
+// The adapter of that interface index, by its IPv4 or IPv6 index (the same
+// from Vista on; Windows XP numbers them apart).
+const IP_ADAPTER_ADDRESSES_XP* find_adapter(const IP_ADAPTER_ADDRESSES_XP* first, std::uint32_t adapter) {
+  for (const IP_ADAPTER_ADDRESSES_XP* entry = first; entry != nullptr; entry = entry->Next) {
+    if (entry->IfIndex == adapter || entry->Ipv6IfIndex == adapter) return entry;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> adapter_in_use() noexcept {
+  // The route to a public address, as Windows would choose it; no packet is sent.
+  DWORD index = 0;
+  constexpr std::array<unsigned char, 4> kPublicIpv4{8, 8, 8, 8};
+  IPAddr ipv4 = 0;
+  std::memcpy(&ipv4, kPublicIpv4.data(), sizeof ipv4);
+  if (const auto best = best_interface.as<BestInterface>(); best != nullptr && best(ipv4, &index) == NO_ERROR) {
+    return index;
+  }
+  sockaddr_in6 ipv6{};
+  ipv6.sin6_family = AF_INET6;
+  constexpr std::array<unsigned char, 16> kPublicIpv6{0x20, 0x01, 0x48, 0x60, 0x48, 0x60, 0, 0,
+                                                      0,    0,    0,    0,    0,    0,    0x88, 0x88};
+  std::memcpy(&ipv6.sin6_addr, kPublicIpv6.data(), kPublicIpv6.size());
+  if (const auto best = best_interface_ex.as<BestInterfaceEx>();
+      best != nullptr && best(reinterpret_cast<sockaddr*>(&ipv6), &index) == NO_ERROR) {
+    return index;
+  }
+  unique_pages pages;
+  for (const IP_ADAPTER_ADDRESSES_XP* entry = adapter_list(pages); entry != nullptr; entry = entry->Next) {
+    if (entry->OperStatus == IfOperStatusUp && entry->IfType != IF_TYPE_SOFTWARE_LOOPBACK &&
+        entry->IfType != IF_TYPE_TUNNEL) {
+      return entry->IfIndex != 0 ? entry->IfIndex : entry->Ipv6IfIndex;
+    }
+  }
+  return std::nullopt;
+}
+
+bool adapter_names(std::uint32_t adapter, TextEncoding encoding, AdapterNames& names) noexcept {
+  unique_pages pages;
+  const IP_ADAPTER_ADDRESSES_XP* entry = find_adapter(adapter_list(pages), adapter);
+  if (entry == nullptr) return false;
+  const auto text_of = [encoding](const wchar_t* text) {
+    return text != nullptr ? text_in_encoding(text, encoding) : Text();
+  };
+  names.name = text_of(entry->FriendlyName);
+  names.description = text_of(entry->Description);
+  return true;
+}
+
+std::uint64_t receive_speed(std::uint32_t adapter) noexcept {
+  if (InterfaceRow2 row; interface_row2(adapter, row)) {
+    return row.at<std::uint64_t>(InterfaceRow2::kReceiveLinkSpeed);
+  }
+  MIB_IFROW row;
+  if (!interface_row(adapter, row)) return 0;
+  return row.dwSpeed == UINT32_MAX ? UINT64_MAX : row.dwSpeed;
+}
+
+std::optional<CounterReading> read_counters(std::uint32_t adapter) noexcept {
+  const DWORD now = GetTickCount();
+  if (InterfaceRow2 row; interface_row2(adapter, row)) {
+    return CounterReading{adapter, row.at<std::uint64_t>(InterfaceRow2::kInOctets),
+                          row.at<std::uint64_t>(InterfaceRow2::kOutOctets), now, true};
+  }
+  MIB_IFROW row;
+  if (!interface_row(adapter, row)) return std::nullopt;
+  return CounterReading{adapter, row.dwInOctets, row.dwOutOctets, now, false};
+}
+
+}  // namespace toolcase::network

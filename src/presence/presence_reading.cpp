@@ -1,0 +1,96 @@
+#include "presence/presence_reading.h"
+
+#include <cstdint>
+
+#include "host/late_bound.h"
+#include "host/unique_handle.h"
+#include "presence/presence_rules.h"
+#include "sysinfo/windows_version.h"
+
+namespace toolcase::presence {
+
+namespace {
+
+// wtsapi32.dll's session queries (Windows XP and later), by value: the 32-bit
+// DLL is built with Windows XP's declarations.
+constexpr DWORD kCurrentSession = 0xFFFFFFFF;  // WTS_CURRENT_SESSION
+constexpr int kConnectState = 8;               // WTSConnectState, a WTS_CONNECTSTATE_CLASS
+constexpr int kSessionInfoEx = 25;             // WTSSessionInfoEx (Windows 7 and later)
+constexpr int kActive = 0;                     // WTSActive
+
+// WTSINFOEXW with its level-1 record as far as it is read: the record holds
+// 64-bit times, so it starts 8 bytes in.
+struct SessionInfoEx {
+  DWORD level;
+  alignas(8) ULONG session_id;
+  LONG session_state;
+  LONG session_flags;
+};
+
+using QuerySession = BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*);
+using FreeMemory = void(WINAPI*)(void*);
+using QueryNotificationState = HRESULT(WINAPI*)(int*);
+LateBound query_session(SystemModule::wtsapi32, "WTSQuerySessionInformationW");
+LateBound free_memory(SystemModule::wtsapi32, "WTSFreeMemory");
+LateBound query_notification_state(SystemModule::shell32, "SHQueryUserNotificationState");
+
+// What a session query gave: wtsapi32's memory, given back through its own function.
+struct SessionMemoryTraits {
+  using pointer = LPWSTR;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer memory) noexcept {
+    if (const auto free = free_memory.as<FreeMemory>()) free(memory);
+  }
+};
+using unique_session_memory = UniqueHandle<SessionMemoryTraits>;
+
+// The session's information of that class, when Windows gives at least `size` bytes.
+unique_session_memory session_information(int information_class, DWORD size) {
+  const auto query = query_session.as<QuerySession>();
+  LPWSTR buffer = nullptr;
+  DWORD bytes = 0;
+  if (query == nullptr || free_memory.as<FreeMemory>() == nullptr ||
+      !query(nullptr, kCurrentSession, information_class, &buffer, &bytes)) {
+    return unique_session_memory();
+  }
+  unique_session_memory memory(buffer);
+  if (bytes < size) memory.reset();
+  return memory;
+}
+
+template <typename Value>
+const Value& as(const unique_session_memory& memory) {
+  return *reinterpret_cast<const Value*>(memory.get());
+}
+
+}  // namespace
+
+std::string_view read_presence() noexcept {
+  PresenceFacts facts;
+  if (const unique_session_memory info = session_information(kSessionInfoEx, sizeof(SessionInfoEx))) {
+    facts.session_flags = as<SessionInfoEx>(info).session_flags;
+    // Windows 7 and Server 2008 R2 (6.1), as Windows itself has its version.
+    if (session_locked(*facts.session_flags, false)) {
+      const sysinfo::WindowsVersion version = sysinfo::windows_version();
+      facts.session_flags_reversed = version.major == 6 && version.minor == 1;
+    }
+  }
+  if (const unique_session_memory state = session_information(kConnectState, sizeof(int))) {
+    facts.session_on_screen = as<int>(state) == kActive;
+  }
+  BOOL saver_running = FALSE;
+  facts.screen_saver_running =
+      SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &saver_running, 0) && saver_running;
+  int state = 0;
+  if (const auto query = query_notification_state.as<QueryNotificationState>();
+      query != nullptr && SUCCEEDED(query(&state))) {
+    facts.notification_state = state;
+    facts.store_apps_are_windows = state == kApp && sysinfo::windows_version().major >= 10;
+  } else {
+    const unique_desktop input(OpenInputDesktop(0, FALSE, DESKTOP_SWITCHDESKTOP));
+    facts.input_desktop_opens = static_cast<bool>(input);
+  }
+  return presence_word(facts);
+}
+
+}  // namespace toolcase::presence
