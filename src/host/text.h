@@ -2,7 +2,10 @@
 // because the boundary rules below are defined in those terms.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "host/bounded_text.h"
@@ -17,6 +20,24 @@ Text to_upper_ascii(std::string_view text) noexcept;
 // The input, ASCII-lower-cased, equals the lower-case keyword exactly:
 // no trimming, no prefix match, no locale rules.
 bool keyword_match(std::string_view input, std::string_view keyword) noexcept;
+
+// A keyword and what it stands for.
+template <typename Value>
+struct Keyword {
+  std::string_view word;
+  Value value;
+};
+
+// The value of the first keyword the input matches (keyword_match); none when
+// it matches none.
+template <typename Value, std::size_t Count>
+constexpr std::optional<Value> look_up(const std::array<Keyword<Value>, Count>& keywords,
+                                       std::string_view input) noexcept {
+  for (const Keyword<Value>& keyword : keywords) {
+    if (keyword_match(input, keyword.word)) return keyword.value;
+  }
+  return std::nullopt;
+}
 
 // 1-based position of the first occurrence of pattern, 0 when it does not
 // occur or when either text is empty.

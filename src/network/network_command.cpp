@@ -15,23 +15,17 @@ using namespace toolcase::network;
 
 namespace {
 
-enum class NetworkFact { name, description, speed, received, sent, down, up, unknown };
+enum class NetworkFact { name, description, speed, received, sent, down, up };
 
-NetworkFact fact_asked(const Text& input) {
-  constexpr std::array<std::pair<std::string_view, NetworkFact>, 7> kKeywords{{
-      {"name", NetworkFact::name},
-      {"description", NetworkFact::description},
-      {"speed", NetworkFact::speed},
-      {"received", NetworkFact::received},
-      {"sent", NetworkFact::sent},
-      {"down", NetworkFact::down},
-      {"up", NetworkFact::up},
-  }};
-  for (const auto& [keyword, fact] : kKeywords) {
-    if (text::keyword_match(input, keyword)) return fact;
-  }
-  return NetworkFact::unknown;
-}
+constexpr std::array<text::Keyword<NetworkFact>, 7> kFacts{{
+    {"name", NetworkFact::name},
+    {"description", NetworkFact::description},
+    {"speed", NetworkFact::speed},
+    {"received", NetworkFact::received},
+    {"sent", NetworkFact::sent},
+    {"down", NetworkFact::down},
+    {"up", NetworkFact::up},
+}};
 
 // The last two counter readings, shared by every caller ($dllcall calls on
 // threads of its own); the lock covers copies only, never a platform call.
@@ -108,15 +102,12 @@ Text network_fact(std::uint32_t adapter, NetworkFact fact, TextEncoding encoding
       return whole_number(fact == NetworkFact::received ? reading->received : reading->sent);
     }
     case NetworkFact::down:
-    case NetworkFact::up: {
-      const std::optional<Rates> rates = current_rates(adapter);
-      if (!rates) return Text(kFalse);
-      return whole_number(fact == NetworkFact::down ? rates->down : rates->up);
-    }
-    case NetworkFact::unknown:
+    case NetworkFact::up:
       break;
   }
-  return Text(kError);
+  const std::optional<Rates> rates = current_rates(adapter);
+  if (!rates) return Text(kFalse);
+  return whole_number(fact == NetworkFact::down ? rates->down : rates->up);
 }
 
 }  // namespace
@@ -124,10 +115,10 @@ Text network_fact(std::uint32_t adapter, NetworkFact fact, TextEncoding encoding
 // "name", "description", "speed", "received", "sent", "down", "up".
 TOOLCASE_COMMAND(Network) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const NetworkFact fact = fact_asked(input);
-    if (fact == NetworkFact::unknown) return Text(kError);
+    const std::optional<NetworkFact> fact = text::look_up(kFacts, input);
+    if (!fact) return Text(kError);
     const std::optional<std::uint32_t> adapter = adapter_in_use();
     if (!adapter) return Text(kFalse);
-    return network_fact(*adapter, fact, encoding);
+    return network_fact(*adapter, *fact, encoding);
   });
 }

@@ -8,10 +8,7 @@ namespace toolcase::notify {
 
 namespace {
 
-struct Keyword {
-  std::string_view word;
-  unsigned value;
-};
+using Keyword = text::Keyword<unsigned>;
 
 // Tested in this order; the first equal keyword decides.
 constexpr std::array<Keyword, 4> kButtonKeywords{{
@@ -39,14 +36,6 @@ constexpr std::array<Keyword, 4> kSoundKeywords{{
 // Indexed by the platform's result, IDOK (1) to IDNO (7); 0 means no box.
 constexpr std::array<std::string_view, 8> kButtonAnswers{
     "error", "ok", "cancel", "abort", "retry", "ignore", "yes", "no"};
-
-template <std::size_t N>
-std::optional<unsigned> look_up(const std::array<Keyword, N>& table, std::string_view input) noexcept {
-  for (const Keyword& keyword : table) {
-    if (text::keyword_match(input, keyword.word)) return keyword.value;
-  }
-  return std::nullopt;
-}
 
 constexpr std::size_t kShortestLine = 12;
 constexpr std::size_t kShortestButtons = 2;
@@ -78,9 +67,9 @@ std::optional<DialogRequest> read_dialog_line(Text& working) noexcept {
   working.assign({});
   if (request.message.size() < kShortestMessage) return std::nullopt;
 
-  const std::optional<unsigned> button_value = look_up(kButtonKeywords, buttons);
+  const std::optional<unsigned> button_value = text::look_up(kButtonKeywords, buttons);
   if (!button_value) return std::nullopt;
-  const std::optional<unsigned> icon_value = look_up(kIconKeywords, icon);
+  const std::optional<unsigned> icon_value = text::look_up(kIconKeywords, icon);
   if (!icon_value) return std::nullopt;
   request.style = *button_value + *icon_value;
   return request;
@@ -92,7 +81,7 @@ std::string_view button_answer(int pressed) noexcept {
 }
 
 std::optional<unsigned> sound_type(std::string_view input) noexcept {
-  return look_up(kSoundKeywords, input);
+  return text::look_up(kSoundKeywords, input);
 }
 
 }  // namespace toolcase::notify

@@ -18,20 +18,14 @@ using namespace toolcase;
 
 namespace {
 
-enum class ProcessFact { ids, name, path, window, unknown };
+enum class ProcessFact { ids, name, path, window };
 
-ProcessFact fact_asked(std::string_view keyword) {
-  constexpr std::array<std::pair<std::string_view, ProcessFact>, 4> kKeywords{{
-      {"pid", ProcessFact::ids},
-      {"name", ProcessFact::name},
-      {"path", ProcessFact::path},
-      {"window", ProcessFact::window},
-  }};
-  for (const auto& [word, fact] : kKeywords) {
-    if (text::keyword_match(keyword, word)) return fact;
-  }
-  return ProcessFact::unknown;
-}
+constexpr std::array<text::Keyword<ProcessFact>, 4> kFacts{{
+    {"pid", ProcessFact::ids},
+    {"name", ProcessFact::name},
+    {"path", ProcessFact::path},
+    {"window", ProcessFact::window},
+}};
 
 // The processes a target names, in list order, and the first one's name.
 // More than fit are left out: the ids alone fill an answer before that.
@@ -97,14 +91,12 @@ Text process_fact(const Targets& targets, ProcessFact fact, TextEncoding encodin
       }
       return Text(kFalse);
     case ProcessFact::window:
-      if (const HWND window = window::frontmost_window_of(targets.view())) {
-        return Text(text::id_to_text(window::handle_number(window)));
-      }
-      return Text(kFalse);
-    case ProcessFact::unknown:
       break;
   }
-  return Text(kError);
+  if (const HWND window = window::frontmost_window_of(targets.view())) {
+    return Text(text::id_to_text(window::handle_number(window)));
+  }
+  return Text(kFalse);
 }
 
 }  // namespace
@@ -114,13 +106,13 @@ TOOLCASE_COMMAND(Process) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const int separator = text::find_position(input, ";");
     if (separator == 0) return Text(kError);
-    const ProcessFact fact = fact_asked(text::copy_range(input, 1, separator - 1));
+    const std::optional<ProcessFact> fact = text::look_up(kFacts, text::copy_range(input, 1, separator - 1));
     const std::string_view target =
         text::copy_range(input, separator + 1, static_cast<int>(input.size()));
-    if (fact == ProcessFact::unknown || target.empty()) return Text(kError);
+    if (!fact || target.empty()) return Text(kError);
     const Targets targets = find_targets(target, encoding);
     if (targets.malformed) return Text(kError);
     if (targets.count == 0) return Text(kFalse);
-    return process_fact(targets, fact, encoding);
+    return process_fact(targets, *fact, encoding);
   });
 }

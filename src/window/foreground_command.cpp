@@ -14,23 +14,17 @@ using namespace toolcase;
 
 namespace {
 
-enum class ForegroundFact { title, window_class, handle, process_id, exe, path, unknown };
+enum class ForegroundFact { title, window_class, handle, process_id, exe, path };
 
-ForegroundFact fact_asked(const Text& input) {
-  constexpr std::array<std::pair<std::string_view, ForegroundFact>, 7> kKeywords{{
-      {"", ForegroundFact::title},
-      {"title", ForegroundFact::title},
-      {"class", ForegroundFact::window_class},
-      {"hwnd", ForegroundFact::handle},
-      {"pid", ForegroundFact::process_id},
-      {"exe", ForegroundFact::exe},
-      {"path", ForegroundFact::path},
-  }};
-  for (const auto& [keyword, fact] : kKeywords) {
-    if (text::keyword_match(input, keyword)) return fact;
-  }
-  return ForegroundFact::unknown;
-}
+constexpr std::array<text::Keyword<ForegroundFact>, 7> kFacts{{
+    {"", ForegroundFact::title},
+    {"title", ForegroundFact::title},
+    {"class", ForegroundFact::window_class},
+    {"hwnd", ForegroundFact::handle},
+    {"pid", ForegroundFact::process_id},
+    {"exe", ForegroundFact::exe},
+    {"path", ForegroundFact::path},
+}};
 
 Text foreground_fact(HWND front, ForegroundFact fact, TextEncoding encoding) {
   switch (fact) {
@@ -73,10 +67,10 @@ Text foreground_fact(HWND front, ForegroundFact fact, TextEncoding encoding) {
 // moment between two windows).
 TOOLCASE_COMMAND(Foreground) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
-    const ForegroundFact fact = fact_asked(input);
-    if (fact == ForegroundFact::unknown) return Text(kError);
+    const std::optional<ForegroundFact> fact = text::look_up(kFacts, input);
+    if (!fact) return Text(kError);
     const HWND front = GetForegroundWindow();
     if (front == nullptr) return Text(kFalse);
-    return foreground_fact(front, fact, encoding);
+    return foreground_fact(front, *fact, encoding);
   });
 }
