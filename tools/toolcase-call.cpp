@@ -217,8 +217,9 @@ int main(int argc, char** argv) {
                  GetLastError());
     return kNoDll;
   }
-  // UnloadDll is the host's notice before it frees the DLL, of another signature.
-  FARPROC fn = command != "UnloadDll" ? GetProcAddress(dll, command.c_str()) : nullptr;
+  // LoadDll and UnloadDll are the host's notices after it loads the DLL and
+  // before it frees it, of other signatures.
+  FARPROC fn = command != "UnloadDll" && command != "LoadDll" ? GetProcAddress(dll, command.c_str()) : nullptr;
   if (fn == nullptr) {
     std::fprintf(stderr, "toolcase-call: %s has no command named %s\n", dll_path.c_str(),
                  command.c_str());

@@ -36,14 +36,16 @@ bool press_media_key(MediaRequest key) {
 
 // "" (artist - title), "title", "artist", "album", "player", "status";
 // "toggle", "next", "previous", "stop".
+// A call with no_pause set comes from a routine of mIRC's that must not be
+// paused: it never waits.
 TOOLCASE_COMMAND(Media) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+  return run_text_command(data, main_window, [no_pause](const Text& input, TextEncoding encoding) {
     const MediaRequest request = parse_media_request(input);
     if (request == MediaRequest::invalid) return Text(kError);
     if (is_media_key(request)) return Text(true_or_false(press_media_key(request)));
     WideAnswer answer;
     std::wstring_view text;
-    const PlayState state = recent_reading(request, answer, text);
+    const PlayState state = recent_reading(request, answer, text, no_pause == FALSE);
     if (request == MediaRequest::status) return Text(status_word(state));
     if (state == PlayState::none || state == PlayState::stopped || text.empty()) return Text(kFalse);
     return text_in_encoding(text, encoding);

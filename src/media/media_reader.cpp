@@ -208,15 +208,19 @@ void Field::assign(std::wstring_view text) noexcept {
 
 bool reader_goes_on(std::uint32_t generation) noexcept { return live_reader.load() == generation; }
 
-PlayState recent_reading(MediaRequest request, WideAnswer& answer,
-                         std::wstring_view& text) noexcept {
+PlayState recent_reading(MediaRequest request, WideAnswer& answer, std::wstring_view& text,
+                         bool may_wait) noexcept {
   // Only a reader started now is waited for: one that runs but has no recent
-  // reading is inside a slow call, and would keep every call waiting.
+  // reading is inside a slow call, and would keep every call waiting. The
+  // wait is measured by the clock: with Windows' default timer a Sleep slice
+  // lasts a whole tick of about 15.6 ms.
   const bool started = keep_reading();
-  for (DWORD waited = 0;; waited += kWaitSlice) {
+  const DWORD start = GetTickCount();
+  for (;;) {
     if (const auto copied = copy_if_fresh(request, answer, text)) return copied->state;
-    if (!started || waited >= kFirstReadingWait) return PlayState::none;
-    Sleep(kWaitSlice);
+    const DWORD waited = GetTickCount() - start;
+    if (!started || !may_wait || waited >= kFirstReadingWait) return PlayState::none;
+    Sleep(std::min(kWaitSlice, kFirstReadingWait - waited));
   }
 }
 

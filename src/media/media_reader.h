@@ -37,10 +37,10 @@ using WideAnswer = std::array<wchar_t, 2 * (kDataBufferSize - 1) + 3>;
 // For a command: the state of the latest reading under 2 seconds old, and
 // text, the requested text, copied into answer. Keeps the reader running,
 // and starts it when none runs, waiting at most a quarter second for its
-// first reading; none when that did not come, or when a running reader has
-// no recent reading.
-PlayState recent_reading(MediaRequest request, WideAnswer& answer,
-                         std::wstring_view& text) noexcept;
+// first reading when it may wait; none when that did not come, or when a
+// running reader has no recent reading.
+PlayState recent_reading(MediaRequest request, WideAnswer& answer, std::wstring_view& text,
+                         bool may_wait) noexcept;
 
 // For a watch's tick: keeps the reader running, and gives the latest
 // reading under 2 seconds old: its number (a new reading has a new one), its

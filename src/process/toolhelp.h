@@ -21,13 +21,14 @@ BOOL first_process(HANDLE snapshot, PROCESSENTRY32W* entry);
 BOOL next_process(HANDLE snapshot, PROCESSENTRY32W* entry);
 
 // Calls examine(entry) for every process in a fresh snapshot, to the end of
-// the list: single-byte entries, or wide ones (PROCESSENTRY32W).
+// the list: single-byte entries, or wide ones (PROCESSENTRY32W). False when
+// no snapshot could be taken, which tells nothing of what runs.
 template <typename Entry, typename Examine>
-void walk_process_list(Examine&& examine) {
+bool walk_process_list(Examine&& examine) {
   const HANDLE taken = take_snapshot(TH32CS_SNAPPROCESS, 0);
   // No binding gives NULL, a failed snapshot INVALID_HANDLE_VALUE: neither is
   // walked or closed.
-  if (taken == nullptr || taken == INVALID_HANDLE_VALUE) return;
+  if (taken == nullptr || taken == INVALID_HANDLE_VALUE) return false;
   const unique_snapshot snapshot(taken);
   Entry entry{};
   entry.dwSize = sizeof entry;
@@ -35,6 +36,7 @@ void walk_process_list(Examine&& examine) {
        more = next_process(snapshot.get(), &entry)) {
     examine(entry);
   }
+  return true;
 }
 
 }  // namespace toolcase::process

@@ -6,6 +6,7 @@
 
 #include "host/text.h"
 #include "host/unique_handle.h"
+#include "host/utf8.h"
 
 namespace toolcase::watch {
 
@@ -16,9 +17,12 @@ constexpr int kHighestNumber = 999;
 constexpr UINT kRunCommand = WM_USER + 200;       // wParam 1: as if typed
 constexpr UINT kEvaluateIdentifier = WM_USER + 201;
 constexpr WPARAM kAsIfTyped = 1;
-// Fixed ASCII: nothing of an event ever reaches a line the host runs.
-constexpr std::string_view kSignalCommand = "/.signal toolcase";
+// Fixed ASCII behind the prefix: nothing of an event ever reaches a line the
+// host runs.
+constexpr std::string_view kSignalCommand = ".signal toolcase";
 constexpr std::string_view kVersionIdentifier = "$version";
+constexpr std::string_view kCommandPrefixIdentifier = "$comchar";
+constexpr std::string_view kDefaultCommandPrefix = "/";
 
 }  // namespace
 
@@ -48,19 +52,30 @@ void Doorbell::close() noexcept {
   number_ = 0;
 }
 
-bool Doorbell::host_takes_commands(HWND host) noexcept {
+std::string_view Doorbell::evaluate(HWND host, std::string_view identifier) noexcept {
   auto* text = static_cast<char*>(view_);
-  std::memcpy(text, kVersionIdentifier.data(), kVersionIdentifier.size());
-  text[kVersionIdentifier.size()] = '\0';
-  if (SendMessageA(host, kEvaluateIdentifier, 0, number_) == 0) return false;
+  std::memcpy(text, identifier.data(), identifier.size());
+  text[identifier.size()] = '\0';
+  if (SendMessageA(host, kEvaluateIdentifier, 0, number_) == 0) return {};
   const std::string_view result(text, strnlen(text, kMappingSize));
-  return !result.empty() && result != kVersionIdentifier;
+  return result != identifier ? result : std::string_view();
+}
+
+bool Doorbell::host_takes_commands(HWND host) noexcept {
+  if (evaluate(host, kVersionIdentifier).empty()) return false;
+  // Anything but one character (a UTF-8 one of several bytes is one) is no prefix.
+  const std::string_view prefix = evaluate(host, kCommandPrefixIdentifier);
+  const bool one_character = prefix.size() <= 4 && utf8::is_well_formed(prefix) &&
+                             utf8::character_count(prefix) == 1;
+  command_prefix_.assign(one_character ? prefix : kDefaultCommandPrefix);
+  return true;
 }
 
 bool Doorbell::ring(HWND host) noexcept {
+  BoundedText<32> line(command_prefix_);
+  line.append(kSignalCommand);
   auto* text = static_cast<char*>(view_);
-  std::memcpy(text, kSignalCommand.data(), kSignalCommand.size());
-  text[kSignalCommand.size()] = '\0';
+  std::memcpy(text, line.c_str(), line.size() + 1);
   return SendMessageA(host, kRunCommand, kAsIfTyped, number_) != 0;
 }
 

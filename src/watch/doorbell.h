@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string_view>
+
+#include "host/bounded_text.h"
 
 namespace toolcase::watch {
 
@@ -19,15 +22,22 @@ class Doorbell {
   bool is_open() const noexcept { return view_ != nullptr; }
 
   // Whether the host runs the commands it is sent: it evaluates $version.
+  // Then learns the user's command prefix ($comchar), which alone makes a
+  // line typed in mIRC's edit box a command.
   bool host_takes_commands(HWND host) noexcept;
-  // Sends the host the one command that raises the script's signal event;
-  // whether the host answered it with other than 0.
+  // Sends the host the one command that raises the script's signal event,
+  // behind that prefix; whether the host answered it with other than 0.
   bool ring(HWND host) noexcept;
 
  private:
+  // The identifier's value as the host wrote it back; empty when it did not.
+  std::string_view evaluate(HWND host, std::string_view identifier) noexcept;
+
   HANDLE mapping_ = nullptr;
   void* view_ = nullptr;
   int number_ = 0;
+  // One character, of up to 4 bytes in UTF-8.
+  BoundedText<4> command_prefix_{BoundedText<4>::Cleared{}};
 };
 
 }  // namespace toolcase::watch

@@ -159,3 +159,11 @@ extern "C" int __stdcall UnloadDll(int timeout) noexcept {
   media::stop_reader();
   return 1;
 }
+
+// mIRC's own signature, called when it loads the library, before any command.
+// A /dll -u run from an event handler stops the watches inside a tick, which
+// keeps the library's reference until the tick has returned: given back here,
+// at the next load. The structure stays as mIRC filled it (the library is
+// kept loaded, as by default).
+struct LoadInfo;
+extern "C" void __stdcall LoadDll(LoadInfo*) noexcept { give_back_if_done(); }

@@ -123,7 +123,11 @@ std::optional<IdleWatch::Event> IdleWatch::read(std::uint32_t now,
   if (idle_) {
     if (last_input == idle_since_) return std::nullopt;
     idle_ = false;
-    return Event{true, (last_input - idle_since_) / 1000};
+    // Input that SendInput stamped with a tick of its own can be older than
+    // the idle start: never a wrapped count, nor more than measured by now.
+    const auto lasted = static_cast<std::int32_t>(last_input - idle_since_);
+    const auto measured = static_cast<std::int32_t>(now - idle_since_);
+    return Event{true, static_cast<std::uint32_t>(std::clamp(lasted, 0, std::max(measured, 0))) / 1000};
   }
   // Input stamped ahead of the tick count is as recent as can be.
   const auto idle_ms = static_cast<std::int32_t>(now - last_input);

@@ -84,7 +84,7 @@ class IdleWatch {
 
   struct Event {
     bool back;              // false: idle now
-    std::uint32_t seconds;  // idle so far, or how long the idle time lasted
+    std::uint32_t seconds;  // idle so far, or how long the idle time lasted (never below 0)
   };
   // What the reading at `now` of input last seen at `last_input` tells: the
   // user went idle (idle that long) or came back (the input changed).

@@ -50,7 +50,9 @@ bool kept_while_hung(std::uintptr_t id) {
 
 void read_windows(EventQueue& events) noexcept {
   begin_reading(Kind::window);
-  EnumWindows(examine_window, reinterpret_cast<LPARAM>(&events));
+  // The examination never stops the enumeration: FALSE is a failure, which
+  // is not "every window closed"; the next reading decides.
+  if (!EnumWindows(examine_window, reinterpret_cast<LPARAM>(&events))) return;
   for_each_watch(Kind::window, [&events](Watch& watch) {
     sweep_unseen(events, watch, "close", true, kept_while_hung);
   });

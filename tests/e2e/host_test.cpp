@@ -56,9 +56,11 @@ TEST(Exports, AreTheCommandsAtTheirOrdinals) {
   const auto* base = reinterpret_cast<const char*>(module);
   EXPECT_STREQ(base + directory->Name, "toolcase.dll");
   EXPECT_EQ(directory->Base, 1u);
-  EXPECT_EQ(directory->NumberOfFunctions, all_commands().back().ordinal);
-  EXPECT_EQ(directory->NumberOfNames, all_commands().size() + 1);
+  // mIRC's LoadDll, after the last command, and UnloadDll, among them.
+  EXPECT_EQ(directory->NumberOfFunctions, all_commands().back().ordinal + 1);
+  EXPECT_EQ(directory->NumberOfNames, all_commands().size() + 2);
   EXPECT_EQ(GetProcAddress(module, "UnloadDll"), GetProcAddress(module, MAKEINTRESOURCEA(38)));
+  EXPECT_EQ(GetProcAddress(module, "LoadDll"), GetProcAddress(module, MAKEINTRESOURCEA(45)));
   for (const auto& [name, ordinal] : all_commands()) {
     const FARPROC by_name = GetProcAddress(module, name.c_str());
     const FARPROC by_ordinal = GetProcAddress(module, MAKEINTRESOURCEA(ordinal));

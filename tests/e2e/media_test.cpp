@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "hostcall/host_call.h"
 #include "staged_media_sessions.h"
+#include "sysinfo_import_patch.h"
 #include "test_window.h"
 #include "toolcase_dll.h"
 #include "window_thread.h"
@@ -114,6 +117,34 @@ TEST(MediaSessions, AReaderStuckInACallStallsNeitherTheHostNorItsUnload) {
   const MediaCounts counts = StagedMediaSessions::counts();
   EXPECT_EQ(counts, (MediaCounts{0, 0, 0, counts.cancels, 0}));
   EXPECT_GE(counts.cancels, 1);
+}
+
+// Sleep as Windows' default timer makes it: whole ticks of 15.6 ms.
+void WINAPI tick_rounded_sleep(DWORD milliseconds) {
+  Sleep(static_cast<DWORD>(std::ceil(milliseconds / 15.625) * 15.625));
+}
+
+// A routine of mIRC's that must not be paused calls with nopause: no wait at
+// all. A first call waits a quarter second by the clock, whatever a Sleep
+// slice lasts.
+TEST(MediaSessions, WaitsAQuarterSecondByTheClockAndNeverWithNoPause) {
+  const FreshToolcase copy;
+  StagedMediaSessions staged(copy.module(), {S_OK, 0, 0, kPlaying, {}});  // the manager never comes
+  const ImportPatch sleep(copy.module(), "KERNEL32.dll", "Sleep", as_farproc(&tick_rounded_sleep));
+  char data[toolcase::host::kDataBufferSize] = "status";
+  char parameters[toolcase::host::kDataBufferSize] = {};
+  int removed = 0;
+  auto start = steady_clock::now();
+  toolcase::host::call_command(GetProcAddress(copy.module(), "Media"), nullptr, nullptr, data, parameters, FALSE,
+                               TRUE, removed);
+  EXPECT_STREQ(data, "false");
+  EXPECT_LT(milliseconds_since(start), 50);
+  EXPECT_EQ(unload(copy.module()), 1);
+  start = steady_clock::now();
+  EXPECT_EQ(copy.call("Media", "status"), "false");
+  EXPECT_GE(milliseconds_since(start), 240);
+  EXPECT_LT(milliseconds_since(start), 280);  // 25 slices of a tick would be 390 ms
+  EXPECT_EQ(unload(copy.module()), 1);
 }
 
 int classic_status = 3;

@@ -2,6 +2,7 @@
 // that takes what it is sent through the shared mapping, as mIRC does, and
 // whose signal handler reads the events until WatchNext answers nothing.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ namespace {
 
 struct Host {
   bool refuses = false;               // answers 0
+  std::string command_prefix;         // $comchar's value
   std::vector<std::string> commands;  // each with its mapping's name
   std::vector<std::string> events;    // read by the default handler
   std::function<void()> on_signal;    // in place of the default handler
@@ -38,7 +40,7 @@ LRESULT CALLBACK host_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
   const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
   auto* text = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
   host.commands.push_back(std::string(text) + " " + name);
-  if (message == WM_USER + 201) std::strcpy(text, "7.77");
+  if (message == WM_USER + 201) std::strcpy(text, std::strcmp(text, "$comchar") == 0 ? host.command_prefix.c_str() : "7.77");
   UnmapViewOfFile(text);
   CloseHandle(mapping);
   if (message == WM_USER + 200) {
@@ -138,6 +140,56 @@ TEST_F(WatchTest, ReportsPresenceAtTheStartAndAtEachChange) {
   EXPECT_EQ(host.events, std::vector<std::string>({"here presence here", "here presence locked", "here presence here"}));
 }
 
+// The ring is a line "as if typed" behind the user's command prefix; a host
+// that gives no one character for it has "/". A reading that fails for a
+// tick ends nothing; another session's process is not the user's.
+bool readings_fail = false;
+BOOL WINAPI staged_enumeration(WNDENUMPROC examine, LPARAM value) { return !readings_fail && EnumWindows(examine, value); }
+HANDLE WINAPI staged_snapshot(DWORD flags, DWORD process) {
+  return readings_fail ? INVALID_HANDLE_VALUE : CreateToolhelp32Snapshot(flags, process);
+}
+DWORD other_session_process = 0;
+BOOL WINAPI staged_session_of(DWORD process, DWORD* session) { return *session = process == other_session_process ? 7 : 1, TRUE; }
+
+TEST_F(WatchTest, RingsBehindTheCommandPrefixAndTrustsOnlyWhatItRead) {
+  const std::string title = unique_name("toolcase kept");
+  const TestWindow kept(unique_name("toolcase-kept"), title, true);
+  std::string program = toolcase_dll_path();
+  program.replace(program.rfind('\\') + 1, std::string::npos, "sleeper.exe");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION mine{}, theirs{};
+  ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &mine));
+  ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &theirs));
+  other_session_process = theirs.dwProcessId;
+  for (const auto& [prefix, ring] : {std::pair{"!", "!.signal toolcase"}, {"", "/.signal toolcase"}, {"ab", "/.signal toolcase"}}) {
+    const FreshToolcase copy;
+    const ImportPatch sessions(copy.module(), "KERNEL32.dll", "ProcessIdToSessionId", as_farproc(&staged_session_of));
+    const ImportPatch windows(copy.module(), "USER32.dll", "EnumWindows", as_farproc(&staged_enumeration));
+    const StagedLookup snapshots(copy.module(), {{"CreateToolhelp32Snapshot", as_farproc(&staged_snapshot)}});
+    host = Host{};
+    host.command_prefix = prefix;
+    host.on_signal = [&] {
+      for (std::string e; !(e = copy.call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
+    };
+    ASSERT_EQ(copy.call("Watch", "w;window " + title, host_window), "true");
+    ASSERT_EQ(copy.call("Watch", "p;process sleeper.exe", host_window), "true");
+    EXPECT_TRUE(pump(3000, 2));
+    readings_fail = true;
+    EXPECT_FALSE(pump(1500, 3));
+    readings_fail = false;
+    EXPECT_EQ(host.events, std::vector<std::string>({"w open " + handle_number(kept.handle()) + " " + title,
+                                                     "p start " + std::to_string(mine.dwProcessId)}));
+    EXPECT_EQ(host.commands.back().substr(0, host.commands.back().rfind(' ')), ring);
+    EXPECT_EQ(unload(copy.module(), 0), 1);
+  }
+  for (const PROCESS_INFORMATION& started : {mine, theirs}) {
+    TerminateProcess(started.hProcess, 0);
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+  }
+}
+
 // Keyboard input only: a pointer move could reach other tests' windows.
 TEST_F(WatchTest, ReportsTheUserIdleThenBackAndAProcessThatStartsAndEnds) {
   ASSERT_EQ(watch("away;idle 1"), "true");
@@ -208,7 +260,7 @@ TEST_F(WatchTest, SkipsAMappingNameHeldBySomeoneElse) {
   auto* text = static_cast<char*>(MapViewOfFile(held, FILE_MAP_WRITE, 0, 0, 0));
   std::strcpy(text, "theirs");
   ASSERT_EQ(watch("s;idle 5"), "true");
-  EXPECT_EQ(host.commands, std::vector<std::string>({"$version mIRC2"}));
+  EXPECT_EQ(host.commands, std::vector<std::string>({"$version mIRC2", "$comchar mIRC2"}));
   EXPECT_STREQ(text, "theirs");
   UnmapViewOfFile(text);
   CloseHandle(held);
@@ -251,10 +303,15 @@ TEST_F(WatchTest, StaysLoadedWhileItTicksAndGoesWithItsLastReference) {
   pump(2500);  // a tick of the library that was unloaded would crash here
   EXPECT_TRUE(loaded(freed));
   EXPECT_EQ(host.signals, 1);  // z's
-  // As mIRC does: loaded again, then unloaded and freed.
+  // As mIRC does: loaded again, then unloaded and freed; or loaded again,
+  // told so through LoadDll, and freed.
   for (const std::string& path : {freed, unloaded_in_ring}) {
     const HMODULE module = LoadLibraryA(path.c_str());
-    EXPECT_EQ(unload(module, 0), 1);
+    if (path == freed) {
+      EXPECT_EQ(unload(module, 0), 1);
+    } else {
+      reinterpret_cast<void(__stdcall*)(void*)>(reinterpret_cast<void (*)()>(GetProcAddress(module, "LoadDll")))(nullptr);
+    }
     FreeLibrary(module);
     EXPECT_FALSE(loaded(path)) << path;
   }

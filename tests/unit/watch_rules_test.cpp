@@ -66,6 +66,10 @@ TEST(IdleWatch, TellsIdleOnceThenBackAtTheNextInputAcrossTheTickWrap) {
   EXPECT_EQ(back->seconds, 94u);
   EXPECT_FALSE(watch.read(input + 96'000, input + 95'500));
   EXPECT_FALSE(watch.read(10, 20));  // input stamped ahead of the tick count
+  // Input stamped before the idle time began: back, after no time, never a wrapped count.
+  IdleWatch stamped(1);
+  EXPECT_EQ(stamped.read(input + 5'000, input)->seconds, 5u);
+  EXPECT_EQ(stamped.read(input + 6'000, input - 3'000)->seconds, 0u);
 }
 
 // Read lines in order: the status at once, a new line once read twice alike.

@@ -12,8 +12,8 @@
 
 namespace toolcase::e2e {
 
-// Every command, in export order, with its ordinal; UnloadDll, at 38, has
-// the host's own signature and is not among them.
+// Every command, in export order, with its ordinal; UnloadDll, at 38, and
+// LoadDll, at 45, have the host's own signatures and are not among them.
 struct Export {
   std::string name;
   unsigned ordinal;
