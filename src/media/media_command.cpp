@@ -42,7 +42,13 @@ TOOLCASE_COMMAND(Media) {
   return run_text_command(data, main_window, [no_pause](const Text& input, TextEncoding encoding) {
     const MediaRequest request = parse_media_request(input);
     if (request == MediaRequest::invalid) return Text(kError);
-    if (is_media_key(request)) return Text(true_or_false(press_media_key(request)));
+    // The player that Media names, when it is a session and the call may
+    // wait; otherwise the key goes where Windows sends it.
+    if (is_media_key(request)) {
+      const std::optional<bool> pressed =
+          no_pause == FALSE ? press_session_key(request) : std::optional<bool>();
+      return Text(true_or_false(pressed ? *pressed : press_media_key(request)));
+    }
     WideAnswer answer;
     std::wstring_view text;
     const PlayState state = recent_reading(request, answer, text, no_pause == FALSE);

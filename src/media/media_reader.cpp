@@ -20,6 +20,7 @@ constexpr DWORD kReadEvery = 1000;
 constexpr DWORD kIdleEnd = 60000;
 constexpr DWORD kStopWait = 500;
 constexpr DWORD kWaitSlice = 10;
+constexpr DWORD kKeyAnswerWait = 250;
 
 // Shared with the reader, under the lock, which is held for copies only.
 SpinLock reading_lock;
@@ -33,6 +34,13 @@ std::atomic<std::uint32_t> live_reader{0};
 std::atomic<std::uint32_t> readers_started{0};
 std::atomic<DWORD> last_demand{0};
 std::atomic<HMODULE> self_module{nullptr};  // the same at every start
+
+// A key for the reader to press on the session: the request's number times
+// 16 plus the key, 0 for none; the answer: the number answered times 2 plus
+// whether the session said true.
+std::atomic<std::uint32_t> key_request{0};
+std::atomic<std::uint32_t> key_answer{0};
+std::atomic<std::uint32_t> keys_asked{0};
 
 // The running reader's thread, for stop_reader to wait on, and its generation.
 SpinLock thread_lock;
@@ -67,6 +75,7 @@ void read_once(MediaSessions& sessions, Reading& reading) {
   switch (chosen_source(states)) {
     case 0:
       reading.state = session.state;
+      reading.from_session = true;
       if (session.state != PlayState::stopped) sessions.read_fields(session.object.get(), reading);
       break;
     case 1:
@@ -107,11 +116,20 @@ void close_own_handle(std::uint32_t generation) {
   if (reader_thread_generation == generation) own.reset(std::exchange(reader_thread, nullptr));
 }
 
+// Presses the key asked for, if any, and answers.
+void answer_key_request(MediaSessions& sessions) {
+  const std::uint32_t request = key_request.exchange(0);
+  if (request == 0) return;
+  const bool pressed = sessions.press_key(static_cast<MediaRequest>(request % 16));
+  key_answer.store((request / 16) * 2 + (pressed ? 1 : 0));
+}
+
 DWORD WINAPI read_until_told(void* parameter) {
   const auto generation = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parameter));
   {
     MediaSessions sessions(generation);
     do {
+      answer_key_request(sessions);
       Reading reading{};
       read_once(sessions, reading);
       publish(generation, reading);
@@ -232,6 +250,32 @@ bool latest_reading(std::uint32_t& number, PlayState& state, WideAnswer& line,
   number = copied->number;
   state = copied->state;
   return true;
+}
+
+std::optional<bool> press_session_key(MediaRequest key) noexcept {
+  {
+    const DWORD now = GetTickCount();
+    const SpinLock::Guard guard(reading_lock);
+    if (published_number == 0 || now - published_at >= kFreshFor || !published.from_session) return std::nullopt;
+  }
+  keep_reading();
+  static_assert(static_cast<std::uint32_t>(MediaRequest::stop) < 16);
+  // Request and answer fit 32 bits; never 0, which is no request.
+  const std::uint32_t number = keys_asked.fetch_add(1) % 0x0FFFFFFF + 1;
+  key_request.store(number * 16 + static_cast<std::uint32_t>(key));
+  {
+    // Woken from its wait between readings.
+    const SpinLock::Guard guard(thread_lock);
+    if (reader_thread != nullptr) QueueUserAPC(wake_up, reader_thread, 0);
+  }
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const std::uint32_t answer = key_answer.load();
+    if (answer / 2 == number) return answer % 2 != 0;
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= kKeyAnswerWait) return false;
+    Sleep(std::min(kWaitSlice, kKeyAnswerWait - waited));
+  }
 }
 
 void stop_reader() noexcept {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "host/frame.h"
@@ -29,6 +30,7 @@ class Field {
 struct Reading {
   PlayState state;
   Field title, artist, album, player;
+  bool from_session;  // the source is one of Windows' media sessions
 };
 
 // Room for "artist - title".
@@ -48,6 +50,13 @@ PlayState recent_reading(MediaRequest request, WideAnswer& answer, std::wstring_
 // is none; never waits.
 bool latest_reading(std::uint32_t& number, PlayState& state, WideAnswer& line,
                     std::wstring_view& text) noexcept;
+
+// When the latest reading under 2 seconds old names a session as the
+// source: the key's own request to that session, made on the reader's
+// thread; true when the session answered true within a quarter second (it
+// may still act on a request it answered later). Empty otherwise, for the
+// key to go out as a keyboard's.
+std::optional<bool> press_session_key(MediaRequest key) noexcept;
 
 // Tells the reader to stop and cancel what it waits for, and waits for it at
 // most half a second; one still inside a platform call ends later, and its

@@ -28,11 +28,15 @@ bool is_media_key(MediaRequest request) noexcept {
          request == MediaRequest::previous || request == MediaRequest::stop;
 }
 
-PlayState session_state(int playback_status) noexcept {
-  constexpr int kPlaying = 4;
-  constexpr int kPaused = 5;
-  if (playback_status == kPlaying) return PlayState::playing;
-  return playback_status == kPaused ? PlayState::paused : PlayState::stopped;
+PlayState session_state(int playback_status, std::optional<PlayState> before) noexcept {
+  enum : int { kClosed = 0, kChanging = 2, kPlaying = 4, kPaused = 5 };
+  switch (playback_status) {
+    case kClosed: return PlayState::none;
+    case kChanging: return before.value_or(PlayState::paused);
+    case kPlaying: return PlayState::playing;
+    case kPaused: return PlayState::paused;
+    default: return PlayState::stopped;
+  }
 }
 
 PlayState classic_state(long long answer) noexcept {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -32,9 +33,11 @@ bool is_media_key(MediaRequest request) noexcept;
 // What a source does: none where there is no source.
 enum class PlayState { none, stopped, playing, paused };
 
-// A session's playback status (Windows.Media.Control): 4 playing, 5 paused,
-// every other state (closed, opened, changing, stopped) counts as stopped.
-PlayState session_state(int playback_status) noexcept;
+// A session's playback status (Windows.Media.Control): 0 closed (no
+// source), 1 opened and 3 stopped (stopped), 4 playing, 5 paused; 2 changing
+// (between two tracks) keeps the state resolved for that session at the
+// previous reading, paused for a session not read before.
+PlayState session_state(int playback_status, std::optional<PlayState> before) noexcept;
 // The classic player window's answer to its status message: 1 playing,
 // 3 paused, anything else stopped.
 PlayState classic_state(long long answer) noexcept;

@@ -1,6 +1,7 @@
 #include "media/media_sessions.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "host/system_folder.h"
@@ -35,6 +36,11 @@ constexpr int kPlaybackStatus = 7;
 constexpr int kTitle = 6;
 constexpr int kArtist = 9;
 constexpr int kAlbum = 10;
+// A session's media keys, each an IAsyncOperation<boolean>.
+constexpr int kStop = 12;
+constexpr int kSkipNext = 16;
+constexpr int kSkipPrevious = 17;
+constexpr int kTogglePlayPause = 20;
 // IAsyncInfo, which every operation has; its results come from slot 8 of
 // the operation itself, whatever it returns.
 constexpr GUID kAsyncInfo = {0x00000036, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -104,29 +110,47 @@ void* MediaSessions::factory() noexcept {
   return factory_.get();
 }
 
-void* MediaSessions::await_result(void* operation) noexcept {
-  const unique_runtime_object owned(operation);
+bool MediaSessions::completed(void* operation) noexcept {
   void* info = nullptr;
-  if (operation == nullptr || FAILED(call(operation, kQueryInterface, &kAsyncInfo, &info))) {
-    return nullptr;
-  }
+  if (operation == nullptr || FAILED(call(operation, kQueryInterface, &kAsyncInfo, &info))) return false;
   const unique_runtime_object async_info(info);
   const DWORD asked = GetTickCount();
   for (;;) {
     int status = kStarted;
-    if (FAILED(call(info, kAsyncStatus, &status))) return nullptr;
-    if (status == kCompleted) {
-      void* result = nullptr;
-      return SUCCEEDED(call(operation, kResults, &result)) ? result : nullptr;
-    }
-    if (status != kStarted) return nullptr;
+    if (FAILED(call(info, kAsyncStatus, &status))) return false;
+    if (status == kCompleted) return true;
+    if (status != kStarted) return false;
     // Never closed nor asked for results before it completes: cancelled, then released.
     if (!reader_goes_on(generation_) || GetTickCount() - asked >= kOperationDeadline) {
       call(info, kCancel);
-      return nullptr;
+      return false;
     }
     Sleep(kPollInterval);
   }
+}
+
+void* MediaSessions::await_result(void* operation) noexcept {
+  const unique_runtime_object owned(operation);
+  void* result = nullptr;
+  return completed(operation) && SUCCEEDED(call(operation, kResults, &result)) ? result : nullptr;
+}
+
+bool MediaSessions::await_boolean(void* operation) noexcept {
+  const unique_runtime_object owned(operation);
+  unsigned char result = 0;  // the runtime's boolean, one byte
+  return completed(operation) && SUCCEEDED(call(operation, kResults, &result)) && result != 0;
+}
+
+std::uint64_t MediaSessions::application_hash(void* session) noexcept {
+  HString text = nullptr;
+  if (FAILED(call(session, kAppUserModelId, &text))) return 0;
+  UINT32 length = 0;
+  const wchar_t* units = string_buffer_(text, &length);
+  // FNV-1a over the id's units.
+  std::uint64_t hash = 0xCBF29CE484222325;
+  for (UINT32 i = 0; units != nullptr && i < length; ++i) hash = (hash ^ units[i]) * 0x100000001B3;
+  delete_string_(text);
+  return hash;
 }
 
 MediaSessions::Session MediaSessions::chosen_session() noexcept {
@@ -137,32 +161,54 @@ MediaSessions::Session MediaSessions::chosen_session() noexcept {
   // Asked again for each reading: a manager can go stale.
   const unique_runtime_object manager(await_result(operation));
   if (!manager) return chosen;
-  // Takes a session that does better than the chosen one; true once one plays.
-  const auto consider = [&chosen](void* object) {
+  std::array<Resolved, 64> resolved{};
+  std::size_t resolved_count = 0;
+  // Resolves a session's state and takes it when it does better than the chosen one.
+  const auto consider = [&](void* object) {
     unique_runtime_object session(object);
-    if (!session) return false;
+    if (!session) return;
     void* info = nullptr;
     int status = 0;
     if (SUCCEEDED(call(object, kPlaybackInfo, &info)) && info != nullptr) {
       const unique_runtime_object playback(info);
       call(info, kPlaybackStatus, &status);
     }
-    const PlayState states[] = {chosen.state, session_state(status)};
-    if (chosen_source(states) == 1) chosen = Session{std::move(session), states[1]};
-    return chosen.state == PlayState::playing;
+    const std::uint64_t application = application_hash(object);
+    std::optional<PlayState> before;
+    for (std::size_t i = 0; i < resolved_count_; ++i) {
+      if (resolved_[i].application == application) before = resolved_[i].state;
+    }
+    const PlayState state = session_state(status, before);
+    if (resolved_count < resolved.size()) resolved[resolved_count++] = {application, state};
+    const PlayState states[] = {chosen.state, state};
+    if (chosen_source(states) == 1) chosen = Session{std::move(session), state};
   };
   void* current = nullptr;
-  if (SUCCEEDED(call(manager.get(), kCurrentSession, &current)) && consider(current)) return chosen;
+  if (SUCCEEDED(call(manager.get(), kCurrentSession, &current))) consider(current);
   void* list = nullptr;
-  if (FAILED(call(manager.get(), kSessions, &list)) || list == nullptr) return chosen;
-  const unique_runtime_object sessions(list);
-  UINT32 count = 0;
-  if (FAILED(call(list, kVectorSize, &count))) return chosen;
-  for (UINT32 i = 0; i < count && i < kMostSessions; ++i) {
-    void* session = nullptr;
-    if (SUCCEEDED(call(list, kVectorAt, i, &session)) && consider(session)) break;
+  if (SUCCEEDED(call(manager.get(), kSessions, &list)) && list != nullptr) {
+    const unique_runtime_object sessions(list);
+    UINT32 count = 0;
+    if (FAILED(call(list, kVectorSize, &count))) count = 0;
+    for (UINT32 i = 0; i < count && i < kMostSessions; ++i) {
+      void* session = nullptr;
+      if (SUCCEEDED(call(list, kVectorAt, i, &session))) consider(session);
+    }
   }
+  resolved_ = resolved;
+  resolved_count_ = resolved_count;
   return chosen;
+}
+
+bool MediaSessions::press_key(MediaRequest key) noexcept {
+  const Session session = chosen_session();
+  if (!session.object) return false;
+  int slot = kTogglePlayPause;
+  if (key == MediaRequest::next) slot = kSkipNext;
+  if (key == MediaRequest::previous) slot = kSkipPrevious;
+  if (key == MediaRequest::stop) slot = kStop;
+  void* operation = nullptr;
+  return SUCCEEDED(call(session.object.get(), slot, &operation)) && await_boolean(operation);
 }
 
 void MediaSessions::read_string(void* object, int slot, Field& field) noexcept {

@@ -208,3 +208,38 @@ TEST(MediaKeys, EachIsPressedAndReleasedAsAKeyboardSendsIt) {
   }
   thread.run([&] { UnhookWindowsHookEx(hook); });
 }
+
+// A key acts on the player that Media names, through its session's own
+// request: the playing one beside a paused current one; false when it
+// refuses or gives no answer within a quarter second; no keyboard key then.
+TEST(MediaKeys, ActOnTheSessionThatMediaNames) {
+  WindowThread thread;
+  HHOOK hook = nullptr;
+  thread.run([&] { hook = SetWindowsHookExW(WH_KEYBOARD_LL, swallow_keys, GetModuleHandleW(nullptr), 0); });
+  thread.run([] { keys_seen.clear(); });
+  {
+    const FreshToolcase copy;
+    MediaStage stage{S_OK, 1, 0, kPaused, {kPaused, kPlaying}};
+    StagedMediaSessions staged(copy.module(), stage);
+    EXPECT_EQ(eventually("player", "Spotify.exe", &copy), "Spotify.exe");
+    StagedMediaSessions::keys_pressed();
+    EXPECT_EQ(copy.call("Media", "toggle"), "true");
+    stage.key_answer = false;
+    staged.set(stage);
+    EXPECT_EQ(copy.call("Media", "next"), "false");
+    stage.key_status = 0;
+    staged.set(stage);
+    const auto start = steady_clock::now();
+    EXPECT_EQ(copy.call("Media", "stop"), "false");
+    EXPECT_LT(milliseconds_since(start), 300);
+    EXPECT_EQ(StagedMediaSessions::keys_pressed(),
+              (std::vector<std::pair<std::wstring, int>>{{L"Spotify.exe", 20}, {L"Spotify.exe", 16}, {L"Spotify.exe", 12}}));
+    EXPECT_EQ(unload(copy.module()), 1);
+  }
+  std::size_t seen = 1;
+  thread.run([&] { seen = keys_seen.size(); });
+  EXPECT_EQ(seen, 0u);
+  thread.run([&] { UnhookWindowsHookEx(hook); });
+  const MediaCounts counts = StagedMediaSessions::counts();
+  EXPECT_EQ(counts, (MediaCounts{0, 0, 0, counts.cancels, 0}));
+}

@@ -317,7 +317,8 @@ TEST_F(WatchTest, StaysLoadedWhileItTicksAndGoesWithItsLastReference) {
   }
 }
 
-// A browser fills in the artist late: a new track is told once read alike twice.
+// A browser fills in the artist late: a new track is told once read alike
+// twice. A player between two tracks keeps its state.
 TEST_F(WatchTest, ReportsWhatPlaysThenEachNewTrackOnce) {
   const FreshToolcase copy;
   StagedSession song{L"Player", L"One", L"Band", L"", 4};
@@ -330,6 +331,14 @@ TEST_F(WatchTest, ReportsWhatPlaysThenEachNewTrackOnce) {
   song.title = L"Two";
   staged.set({S_OK, 1, 0, song, {}});
   EXPECT_FALSE(pump(4000, 4));
-  EXPECT_EQ(host.events, std::vector<std::string>({"np status playing", "np track Band - One", "np track Band - Two"}));
+  song.status = 2;  // changing tracks: still playing, no status line
+  staged.set({S_OK, 1, 0, song, {}});
+  EXPECT_FALSE(pump(2500, 4));
+  EXPECT_EQ(copy.call("Media", "status"), "playing");
+  song.status = 1;  // opened: stopped
+  staged.set({S_OK, 1, 0, song, {}});
+  EXPECT_TRUE(pump(3000, 4));
+  EXPECT_EQ(host.events, std::vector<std::string>({"np status playing", "np track Band - One", "np track Band - Two",
+                                                   "np status stopped"}));
   EXPECT_EQ(unload(copy.module(), 0), 1);
 }

@@ -20,3 +20,17 @@ TEST(BlankLineBreaks, ControlCodesAndLineSeparatorsBecomeBlanks) {
   blank_line_breaks(std::span<char16_t>(text));
   EXPECT_EQ(text, u"a b   |\u00e9 ");
 }
+
+TEST(SessionState, ChangingKeepsTheStateResolvedBefore) {
+  const struct {
+    int status;
+    std::optional<PlayState> before;
+    PlayState state;
+  } rows[] = {
+      {0, PlayState::playing, PlayState::none},    {1, std::nullopt, PlayState::stopped},
+      {2, PlayState::playing, PlayState::playing}, {2, std::nullopt, PlayState::paused},
+      {3, PlayState::playing, PlayState::stopped}, {4, std::nullopt, PlayState::playing},
+      {5, std::nullopt, PlayState::paused},        {9, std::nullopt, PlayState::stopped},
+  };
+  for (const auto& row : rows) EXPECT_EQ(session_state(row.status, row.before), row.state) << row.status;
+}

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <mutex>
 #include <set>
+#include <utility>
 
 namespace toolcase::e2e {
 
@@ -17,6 +18,7 @@ namespace {
 std::mutex lock;
 MediaStage stage;
 std::set<HSTRING> strings;
+std::vector<std::pair<std::wstring, int>> keys;
 std::atomic<int> objects, initializations, cancels, misuses;
 
 MediaStage staged() {
@@ -47,23 +49,35 @@ struct Counted : Interface {
   HRESULT STDMETHODCALLTYPE GetTrustLevel(TrustLevel*) override { return E_NOTIMPL; }
 };
 
-// Slots 6 to 10 as the library calls them, each with one out-argument: the
+// Slots 6 to 20 as the library calls them, each with one out-argument: the
 // factory's 6 RequestAsync; the manager's 6 GetCurrentSession, 7 GetSessions;
-// a session's 6 application, 7 TryGetMediaPropertiesAsync, 9 GetPlaybackInfo;
-// its playback's 7 status; its properties' 6 title, 9 artist, 10 album; an
-// operation's 8 GetResults.
+// a session's 6 application, 7 TryGetMediaPropertiesAsync, 9 GetPlaybackInfo,
+// and its keys 12 TryStopAsync, 16 TrySkipNextAsync, 17 TrySkipPreviousAsync,
+// 20 TryTogglePlayPauseAsync; its playback's 7 status; its properties' 6
+// title, 9 artist, 10 album; an operation's 8 GetResults.
 struct OutSlots : IInspectable {
   virtual HRESULT STDMETHODCALLTYPE slot6(void** out) = 0;
   virtual HRESULT STDMETHODCALLTYPE slot7(void** out) = 0;
   virtual HRESULT STDMETHODCALLTYPE slot8(void** out) = 0;
   virtual HRESULT STDMETHODCALLTYPE slot9(void** out) = 0;
   virtual HRESULT STDMETHODCALLTYPE slot10(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot11(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot12(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot13(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot14(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot15(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot16(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot17(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot18(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot19(void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE slot20(void** out) = 0;
 };
 
 struct Object final : Counted<Object, OutSlots> {
   enum Kind { factory, manager, session, playback, properties, operation } kind;
   StagedSession data{};
-  IInspectable* result = nullptr;  // an operation's
+  IInspectable* result = nullptr;  // an operation's; none for a key's, whose result is a boolean
+  bool answer = false;             // a key's operation's
   int status = 1;                  // an operation's
   explicit Object(Kind k, const StagedSession& d = {}) : kind(k), data(d) {}
   ~Object() { if (result) result->Release(); }
@@ -79,12 +93,35 @@ struct Object final : Counted<Object, OutSlots> {
   HRESULT STDMETHODCALLTYPE slot7(void** out) override;
   HRESULT STDMETHODCALLTYPE slot8(void** out) override {
     if (kind != operation || status != Completed) return ++misuses, E_FAIL;
+    if (result == nullptr) return *reinterpret_cast<unsigned char*>(out) = answer, S_OK;
     return result->AddRef(), give(out, result);
   }
   HRESULT STDMETHODCALLTYPE slot9(void** out) override {
     return kind == session ? give(out, new Object(playback, data)) : give(out, data.artist);
   }
   HRESULT STDMETHODCALLTYPE slot10(void** out) override { return give(out, data.album); }
+  // A media key: recorded, and answered as staged.
+  HRESULT key(int slot, void** out) {
+    if (kind != session) return E_NOTIMPL;
+    const MediaStage now = staged();
+    {
+      const std::lock_guard guard(lock);
+      keys.emplace_back(data.player, slot);
+    }
+    auto* op = new Object(operation);
+    op->answer = now.key_answer, op->status = now.key_status;
+    return give(out, op);
+  }
+  HRESULT STDMETHODCALLTYPE slot11(void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE slot12(void** out) override { return key(12, out); }
+  HRESULT STDMETHODCALLTYPE slot13(void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE slot14(void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE slot15(void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE slot16(void** out) override { return key(16, out); }
+  HRESULT STDMETHODCALLTYPE slot17(void** out) override { return key(17, out); }
+  HRESULT STDMETHODCALLTYPE slot18(void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE slot19(void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE slot20(void** out) override { return key(20, out); }
 };
 
 struct Vector final : Counted<Vector, IInspectable> {
@@ -119,7 +156,9 @@ struct Info final : Counted<Info, IAsyncInfo> {
   ~Info() { operation->Release(); }
   HRESULT STDMETHODCALLTYPE get_Id(UINT32* id) override { return *id = 1, S_OK; }
   HRESULT STDMETHODCALLTYPE get_Status(AsyncStatus* status) override {
-    if (static_cast<Object*>(operation->result)->kind == Object::manager) Sleep(staged().status_sleep);
+    if (operation->result != nullptr && static_cast<Object*>(operation->result)->kind == Object::manager) {
+      Sleep(staged().status_sleep);
+    }
     return *status = static_cast<AsyncStatus>(operation->status), S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_ErrorCode(HRESULT* code) override { return *code = E_FAIL, S_OK; }
@@ -177,6 +216,11 @@ StagedMediaSessions::StagedMediaSessions(HMODULE copy, const MediaStage& staged)
 void StagedMediaSessions::set(const MediaStage& staged) {
   const std::lock_guard guard(lock);
   stage = staged;
+}
+
+std::vector<std::pair<std::wstring, int>> StagedMediaSessions::keys_pressed() {
+  const std::lock_guard guard(lock);
+  return std::exchange(keys, {});
 }
 
 MediaCounts StagedMediaSessions::counts() {

@@ -16,7 +16,7 @@ namespace toolcase::e2e {
 
 struct StagedSession {
   std::wstring player, title, artist, album;
-  int status;  // 4 playing, 5 paused
+  int status;  // 0 closed, 1 opened, 2 changing, 3 stopped, 4 playing, 5 paused
 };
 
 struct MediaStage {
@@ -25,6 +25,8 @@ struct MediaStage {
   DWORD status_sleep = 0;  // each status query of that operation sleeps this long
   std::optional<StagedSession> current;
   std::vector<StagedSession> others;
+  int key_status = 1;       // of a media key's operation: 0 never completes, 1 completed
+  bool key_answer = true;   // its result
 };
 
 struct MediaCounts {
@@ -37,6 +39,8 @@ class StagedMediaSessions {
   StagedMediaSessions(HMODULE copy, const MediaStage& stage);
   void set(const MediaStage& stage);
   static MediaCounts counts();
+  // The keys asked of sessions since the last look: each session's player and the slot.
+  static std::vector<std::pair<std::wstring, int>> keys_pressed();
 
  private:
   StagedLookup lookup_;
