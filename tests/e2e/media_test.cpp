@@ -239,7 +239,27 @@ TEST(MediaKeys, ActOnTheSessionThatMediaNames) {
   std::size_t seen = 1;
   thread.run([&] { seen = keys_seen.size(); });
   EXPECT_EQ(seen, 0u);
-  thread.run([&] { UnhookWindowsHookEx(hook); });
+  // The classic player window plays: the key goes out as a keyboard's.
+  HWND window = nullptr;
+  thread.run([&] {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = classic_player;
+    window_class.lpszClassName = L"Winamp v1.x";
+    RegisterClassW(&window_class);
+    window = CreateWindowW(L"Winamp v1.x", L"1. Band - Song - Winamp", WS_OVERLAPPED, 0, 0, 100, 50, nullptr,
+                           nullptr, nullptr, nullptr);
+  });
+  classic_status = 1;
+  EXPECT_EQ(eventually("player", "Winamp"), "Winamp");
+  EXPECT_EQ(call("Media", "next"), "true");
+  for (int waited = 0; waited < 20 && seen < 2; ++waited, Sleep(50)) thread.run([&] { seen = keys_seen.size(); });
+  EXPECT_EQ(seen, 2u);
+  thread.run([&] {
+    DestroyWindow(window);
+    UnregisterClassW(L"Winamp v1.x", nullptr);
+    UnhookWindowsHookEx(hook);
+  });
+  EXPECT_EQ(unload(toolcase_module()), 1);
   const MediaCounts counts = StagedMediaSessions::counts();
   EXPECT_EQ(counts, (MediaCounts{0, 0, 0, counts.cancels, 0}));
 }
