@@ -143,7 +143,7 @@ TEST(MediaSessions, WaitsAQuarterSecondByTheClockAndNeverWithNoPause) {
   start = steady_clock::now();
   EXPECT_EQ(copy.call("Media", "status"), "false");
   EXPECT_GE(milliseconds_since(start), 240);
-  EXPECT_LT(milliseconds_since(start), 280);  // 25 slices of a tick would be 390 ms
+  EXPECT_LT(milliseconds_since(start), 340);  // 25 slices of a tick would be 390 ms
   EXPECT_EQ(unload(copy.module()), 1);
 }
 
@@ -154,17 +154,28 @@ LRESULT CALLBACK classic_player(HWND window, UINT message, WPARAM wparam, LPARAM
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-TEST(ClassicPlayer, AnswersFromItsTitleAndStatusAndNotWhileItsThreadSleeps) {
-  WindowThread thread;
+// The classic player's window, made on the thread, and taken away there.
+HWND open_classic_player(WindowThread& thread, const wchar_t* title) {
   HWND window = nullptr;
   thread.run([&] {
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = classic_player;
     window_class.lpszClassName = L"Winamp v1.x";
     RegisterClassW(&window_class);
-    window = CreateWindowW(L"Winamp v1.x", L"12. Band - Song - Winamp [Paused]", WS_OVERLAPPED, 0, 0, 100, 50,
-                           nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowW(L"Winamp v1.x", title, WS_OVERLAPPED, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
   });
+  return window;
+}
+void close_classic_player(WindowThread& thread, HWND window) {
+  thread.run([&] {
+    DestroyWindow(window);
+    UnregisterClassW(L"Winamp v1.x", nullptr);
+  });
+}
+
+TEST(ClassicPlayer, AnswersFromItsTitleAndStatusAndNotWhileItsThreadSleeps) {
+  WindowThread thread;
+  const HWND window = open_classic_player(thread, L"12. Band - Song - Winamp [Paused]");
   EXPECT_EQ(eventually("", "Band - Song"), "Band - Song");
   EXPECT_EQ(call("Media", "status"), "paused");
   EXPECT_EQ(call("Media", "player"), "Winamp");
@@ -177,10 +188,7 @@ TEST(ClassicPlayer, AnswersFromItsTitleAndStatusAndNotWhileItsThreadSleeps) {
   EXPECT_EQ(call("Media", ""), "false");
   PostMessageW(window, WM_APP, 0, 0);
   EXPECT_EQ(eventually("status", "false"), "false");
-  thread.run([&] {
-    DestroyWindow(window);
-    UnregisterClassW(L"Winamp v1.x", nullptr);
-  });
+  close_classic_player(thread, window);
   EXPECT_EQ(unload(toolcase_module()), 1);
 }
 
@@ -231,7 +239,7 @@ TEST(MediaKeys, ActOnTheSessionThatMediaNames) {
     staged.set(stage);
     const auto start = steady_clock::now();
     EXPECT_EQ(copy.call("Media", "stop"), "false");
-    EXPECT_LT(milliseconds_since(start), 300);
+    EXPECT_LT(milliseconds_since(start), 350);  // a quarter second, and a loaded machine's delays
     EXPECT_EQ(StagedMediaSessions::keys_pressed(),
               (std::vector<std::pair<std::wstring, int>>{{L"Spotify.exe", 20}, {L"Spotify.exe", 16}, {L"Spotify.exe", 12}}));
     EXPECT_EQ(unload(copy.module()), 1);
@@ -240,25 +248,14 @@ TEST(MediaKeys, ActOnTheSessionThatMediaNames) {
   thread.run([&] { seen = keys_seen.size(); });
   EXPECT_EQ(seen, 0u);
   // The classic player window plays: the key goes out as a keyboard's.
-  HWND window = nullptr;
-  thread.run([&] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = classic_player;
-    window_class.lpszClassName = L"Winamp v1.x";
-    RegisterClassW(&window_class);
-    window = CreateWindowW(L"Winamp v1.x", L"1. Band - Song - Winamp", WS_OVERLAPPED, 0, 0, 100, 50, nullptr,
-                           nullptr, nullptr, nullptr);
-  });
+  const HWND window = open_classic_player(thread, L"1. Band - Song - Winamp");
   classic_status = 1;
   EXPECT_EQ(eventually("player", "Winamp"), "Winamp");
   EXPECT_EQ(call("Media", "next"), "true");
   for (int waited = 0; waited < 20 && seen < 2; ++waited, Sleep(50)) thread.run([&] { seen = keys_seen.size(); });
   EXPECT_EQ(seen, 2u);
-  thread.run([&] {
-    DestroyWindow(window);
-    UnregisterClassW(L"Winamp v1.x", nullptr);
-    UnhookWindowsHookEx(hook);
-  });
+  close_classic_player(thread, window);
+  thread.run([&] { UnhookWindowsHookEx(hook); });
   EXPECT_EQ(unload(toolcase_module()), 1);
   const MediaCounts counts = StagedMediaSessions::counts();
   EXPECT_EQ(counts, (MediaCounts{0, 0, 0, counts.cancels, 0}));
