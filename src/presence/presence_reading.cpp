@@ -1,6 +1,7 @@
 #include "presence/presence_reading.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "host/late_bound.h"
 #include "host/unique_handle.h"
@@ -67,12 +68,17 @@ const Value& as(const unique_session_memory& memory) {
 
 std::string_view read_presence() noexcept {
   PresenceFacts facts;
+  // Read from the registry only where a fact needs it, and then once.
+  std::optional<sysinfo::WindowsVersion> version;
+  const auto windows_version = [&version] {
+    if (!version) version = sysinfo::windows_version();
+    return *version;
+  };
   if (const unique_session_memory info = session_information(kSessionInfoEx, sizeof(SessionInfoEx))) {
     facts.session_flags = as<SessionInfoEx>(info).session_flags;
     // Windows 7 and Server 2008 R2 (6.1), as Windows itself has its version.
     if (session_locked(*facts.session_flags, false)) {
-      const sysinfo::WindowsVersion version = sysinfo::windows_version();
-      facts.session_flags_reversed = version.major == 6 && version.minor == 1;
+      facts.session_flags_reversed = windows_version().major == 6 && windows_version().minor == 1;
     }
   }
   if (const unique_session_memory state = session_information(kConnectState, sizeof(int))) {
@@ -85,7 +91,7 @@ std::string_view read_presence() noexcept {
   if (const auto query = query_notification_state.as<QueryNotificationState>();
       query != nullptr && SUCCEEDED(query(&state))) {
     facts.notification_state = state;
-    facts.store_apps_are_windows = state == kApp && sysinfo::windows_version().major >= 10;
+    facts.store_apps_are_windows = state == kApp && windows_version().major >= 10;
   } else {
     const unique_desktop input(OpenInputDesktop(0, FALSE, DESKTOP_SWITCHDESKTOP));
     facts.input_desktop_opens = static_cast<bool>(input);
