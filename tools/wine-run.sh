@@ -5,7 +5,13 @@
 # (32-bit Windows). Alone it starts a session with that prefix only.
 #   [TOOLCASE_WINE_ARCH=win32] tools/wine-run.sh PROGRAM.exe [ARGS...]
 set -uo pipefail
+# shellcheck source=wine-loader.sh
+. "$(dirname "$0")/wine-loader.sh"
 arch=${TOOLCASE_WINE_ARCH:-win64}
+if [ "$TOOLCASE_WINE_32BIT" == 0 ] && { [ "$arch" == win32 ] || is_32bit_program "$1"; }; then
+  echo "wine-run: skipped: $1 is a 32-bit program, and this machine runs none (no IA-32 emulation in its kernel)"
+  exit "$TOOLCASE_SKIPPED"
+fi
 if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
   TOOLCASE_WINE_ARCHES=$arch exec "$(dirname "$0")/wine-session.sh" "$0" "$@"
 fi
@@ -34,7 +40,7 @@ fi
 # Wine's background services may start during the program and outlive it; they
 # must inherit a file, not our caller's pipe, or the caller would wait for them.
 log=$(mktemp "${TMPDIR:-/tmp}/toolcase-run.XXXXXX")
-wine "$@" >"$log" 2>&1
+"$TOOLCASE_WINE" "$@" >"$log" 2>&1
 status=$?
 # Wine's own Unix side, not the Windows program, now and then dies of SIGSEGV
 # as a process ends, after the program has done all its work (seen once in a
@@ -44,7 +50,7 @@ status=$?
 if [ $status -eq 139 ]; then
   cat "$log"
   echo "wine-run: wine itself died of SIGSEGV (status 139); running $1 once more" >&2
-  wine "$@" >"$log" 2>&1
+  "$TOOLCASE_WINE" "$@" >"$log" 2>&1
   status=$?
 fi
 cat "$log"

@@ -9,6 +9,8 @@
 # Inside, TOOLCASE_WINE_PREFIX_win64 and TOOLCASE_WINE_PREFIX_win32 name them,
 # and WINEPREFIX is the first one; tools/wine-run.sh picks one.
 set -euo pipefail
+# shellcheck source=wine-loader.sh
+. "$(dirname "$0")/wine-loader.sh"
 
 if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
   export TOOLCASE_WINE_SESSION=1
@@ -16,6 +18,11 @@ if [ -z "${TOOLCASE_WINE_SESSION:-}" ]; then
 fi
 
 arches=${TOOLCASE_WINE_ARCHES:-win64 win32}
+if [ "$TOOLCASE_WINE_32BIT" == 0 ]; then
+  echo "wine-session: this machine runs no 32-bit programs (its kernel has no IA-32 emulation):" \
+       "no 32-bit prefix, and 32-bit Windows programs are skipped" >&2
+  arches=${arches//win32/}
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 prefixes=()
 cleanup() {
@@ -33,7 +40,7 @@ trap cleanup EXIT
 desktop=${TOOLCASE_WINE_DESKTOP-1024x768}
 start_prefix() { # start_prefix PREFIX ARCH
   export WINEPREFIX=$1 WINEARCH=$2
-  wine wineboot --init >/dev/null 2>&1
+  "$TOOLCASE_WINE" wineboot --init >/dev/null 2>&1
   if [ -z "$desktop" ]; then
     wineserver -k
     wineserver -p            # stays up until cleanup
@@ -48,10 +55,10 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Default"="$desktop"
 REG
-  wine regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1
+  "$TOOLCASE_WINE" regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1
   wineserver -k
   wineserver -p              # restarted with the desktop setting; stays up until cleanup
-  wine regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1   # brings the desktop and services up
+  "$TOOLCASE_WINE" regedit /S "$WINEPREFIX/desktop.reg" >/dev/null 2>&1   # brings the desktop and services up
 }
 
 # Each prefix has its own wineserver, so they start side by side.
