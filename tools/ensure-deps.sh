@@ -7,8 +7,9 @@
 # then left behind; when the install then fails (the other architecture's
 # security updates are missing from the old lists), it is tried once more with
 # the suites whose lists failed pinned below the others, so that both
-# architectures take the same versions. The pin lives in a file of our own,
-# given to that one apt-get command and removed afterwards.
+# architectures take the same versions. The pin lives in a parts folder of our
+# own, given to that one apt-get command and removed afterwards: a copy of the
+# machine's own parts, which keep deciding where they pin, and our pin last.
 set -euo pipefail
 
 missing=()
@@ -76,26 +77,30 @@ done
 "${install[@]}" >&2 && exit 0
 [ -n "$failed_lists" ] || { echo "apt-get install failed" >&2; exit 1; }
 
-# Once more with the suites whose lists failed pinned below the others.
-preferences=$(mktemp)
-trap 'rm -f "$preferences"' EXIT
-# The file replaces the machine's own preferences file for that command, so
-# it starts with a copy of it; preferences.d is read as always.
-if [ -f /etc/apt/preferences ]; then { cat /etc/apt/preferences; echo; } >"$preferences"; fi
+# Once more with the suites whose lists failed pinned below the others. The
+# folder replaces /etc/apt/preferences.d for that command, so it starts with a
+# copy of it; /etc/apt/preferences is read as always. Parts are read in name
+# order: ours comes last.
+preferences=$(mktemp -d)
+trap 'rm -rf "$preferences"' EXIT
+parts=${ENSURE_DEPS_PREFERENCES_PARTS:-/etc/apt/preferences.d}  # a test's own folder
+if [ -d "$parts" ]; then cp -pr "$parts"/. "$preferences"/; fi
 suites=$(echo "$failed_lists" | awk 'NF == 2 { print $2 }' | sort -u | tr '\n' ' ')
+# The failing line names the suite by its codename ("bookworm-security").
 for suite in $suites; do
-  for field in n a; do
-    printf 'Package: *\nPin: release %s=%s\nPin-Priority: 100\n\n' "$field" "$suite" >>"$preferences"
-  done
+  printf 'Package: *\nPin: release n=%s\nPin-Priority: 100\n\n' "$suite" >>"$preferences/zzzz-toolcase-mirror-fallback.pref"
 done
 echo "apt-get install failed beside the lists that failed; installing once more with ${suites% } pinned below the other suites" >&2
-apt-get -o Dir::Etc::Preferences="$preferences" "${install[@]:1}" >&2 && exit 0
+echo "(this helps only while the packages of ${suites% } are not installed yet)" >&2
+apt-get -o Dir::Etc::PreferencesParts="$preferences" "${install[@]:1}" >&2 && exit 0
 
 cat >&2 <<MESSAGE
 Could not install ${missing[*]}.
 apt-get update could not fetch these package lists:
 $(echo "$failed_lists" | sed 's/^/  /')
 A mirror in mid-sync serves lists that do not match its Release file; it
-usually recovers within hours. Run make again later.
+usually recovers within hours. Run make again later. Installing with the
+failing suites pinned down helps only while none of their packages is
+installed yet.
 MESSAGE
 exit 1

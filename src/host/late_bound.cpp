@@ -4,6 +4,7 @@
 
 #include "host/spin_lock.h"
 #include "host/system_folder.h"
+#include "host/wts_memory.h"
 
 namespace toolcase {
 
@@ -53,6 +54,8 @@ HMODULE module_handle(SystemModule module) {
 }
 
 }  // namespace
+
+LateBound wts_free_memory(SystemModule::wtsapi32, "WTSFreeMemory");
 
 FARPROC LateBound::address() noexcept {
   if (!looked_up_.load(std::memory_order_acquire)) {

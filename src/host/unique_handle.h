@@ -60,6 +60,13 @@ struct ThreadTraits {
   static void close(pointer handle) noexcept { CloseHandle(handle); }
 };
 
+// An event: NULL when none was made.
+struct EventTraits {
+  using pointer = HANDLE;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer handle) noexcept { CloseHandle(handle); }
+};
+
 // A directory search: INVALID_HANDLE_VALUE when nothing was found.
 struct FindTraits {
   using pointer = HANDLE;
@@ -113,6 +120,7 @@ struct ComTraits {
 using unique_snapshot = UniqueHandle<SnapshotTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;
 using unique_thread = UniqueHandle<ThreadTraits>;
+using unique_event = UniqueHandle<EventTraits>;
 using unique_find = UniqueHandle<FindTraits>;
 using unique_registry_key = UniqueHandle<RegistryKeyTraits>;
 using unique_mapping = UniqueHandle<MappingTraits>;

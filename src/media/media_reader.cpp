@@ -36,9 +36,11 @@ std::atomic<DWORD> last_demand{0};
 std::atomic<HMODULE> self_module{nullptr};  // the same at every start
 
 // A key for the reader to press on the session: the request's number times
-// 16 plus the key, 0 for none; the answer: the number answered times 2 plus
-// whether the session said true.
+// 16 plus the key, 0 for none, and when it was asked; the answer: the number
+// answered times 2 plus whether the session said true. A request is taken by
+// the reader or withdrawn by its caller, never both.
 std::atomic<std::uint32_t> key_request{0};
+std::atomic<DWORD> key_requested_at{0};
 std::atomic<std::uint32_t> key_answer{0};
 std::atomic<std::uint32_t> keys_asked{0};
 
@@ -46,6 +48,11 @@ std::atomic<std::uint32_t> keys_asked{0};
 SpinLock thread_lock;
 HANDLE reader_thread = nullptr;
 std::uint32_t reader_thread_generation = 0;
+// The running reader's wake-up: an event of its own, which a wait inside a
+// COM call cannot use up as it can an APC. The reader closes it as it ends,
+// after taking it from here under the lock, which every SetEvent holds.
+HANDLE reader_wake = nullptr;
+std::uint32_t reader_wake_generation = 0;
 
 // The classic player's window: its status message answered within 200 ms,
 // or no source (a player that does not answer, or stopped responding).
@@ -96,13 +103,47 @@ void publish(std::uint32_t generation, const Reading& reading) {
   if (++published_number == 0) published_number = 1;
 }
 
-// Queued to the reader to end its wait early.
-void CALLBACK wake_up(ULONG_PTR) {}
+// Ends the running reader's wait between readings early.
+void wake_reader() {
+  const SpinLock::Guard guard(thread_lock);
+  if (reader_wake != nullptr) SetEvent(reader_wake);
+}
+
+// The reader's wake-up, published while it is the reader to run.
+class WakeUp {
+ public:
+  explicit WakeUp(std::uint32_t generation) : generation_(generation), event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    const SpinLock::Guard guard(thread_lock);
+    if (!event_ || !reader_goes_on(generation)) return;
+    reader_wake = event_.get();
+    reader_wake_generation = generation;
+  }
+  ~WakeUp() {
+    const SpinLock::Guard guard(thread_lock);
+    if (reader_wake_generation == generation_ && reader_wake == event_.get()) reader_wake = nullptr;
+  }
+  WakeUp(const WakeUp&) = delete;
+  WakeUp& operator=(const WakeUp&) = delete;
+
+  // Until the next reading is due or the reader is woken; a reader without
+  // an event of its own sleeps out its second.
+  void wait() const {
+    if (event_) {
+      WaitForSingleObject(event_.get(), kReadEvery);
+    } else {
+      Sleep(kReadEvery);
+    }
+  }
+
+ private:
+  std::uint32_t generation_;
+  unique_event event_;
+};
 
 // Waits for the next reading; false once the reader is to end: told to
 // stop (which wakes it), or a minute without a call or a watch.
-bool wait_to_read_again(std::uint32_t generation) {
-  if (reader_goes_on(generation)) SleepEx(kReadEvery, TRUE);
+bool wait_to_read_again(std::uint32_t generation, const WakeUp& wake_up) {
+  if (reader_goes_on(generation)) wake_up.wait();
   if (GetTickCount() - last_demand.load() < kIdleEnd) return reader_goes_on(generation);
   std::uint32_t expected = generation;
   live_reader.compare_exchange_strong(expected, 0);
@@ -116,10 +157,12 @@ void close_own_handle(std::uint32_t generation) {
   if (reader_thread_generation == generation) own.reset(std::exchange(reader_thread, nullptr));
 }
 
-// Presses the key asked for, if any, and answers.
+// Presses the key asked for, if any, and answers. A request a quarter
+// second old has been answered false already, also one left for a reader
+// that ended: it is never pressed.
 void answer_key_request(MediaSessions& sessions) {
   const std::uint32_t request = key_request.exchange(0);
-  if (request == 0) return;
+  if (request == 0 || GetTickCount() - key_requested_at.load() >= kKeyAnswerWait) return;
   const bool pressed = sessions.press_key(static_cast<MediaRequest>(request % 16));
   key_answer.store((request / 16) * 2 + (pressed ? 1 : 0));
 }
@@ -127,13 +170,14 @@ void answer_key_request(MediaSessions& sessions) {
 DWORD WINAPI read_until_told(void* parameter) {
   const auto generation = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parameter));
   {
+    const WakeUp wake_up(generation);
     MediaSessions sessions(generation);
     do {
       answer_key_request(sessions);
       Reading reading{};
       read_once(sessions, reading);
       publish(generation, reading);
-    } while (wait_to_read_again(generation));
+    } while (wait_to_read_again(generation, wake_up));
   }
   close_own_handle(generation);
   FreeLibraryAndExitThread(self_module.load(), 0);
@@ -262,20 +306,24 @@ std::optional<bool> press_session_key(MediaRequest key) noexcept {
   static_assert(static_cast<std::uint32_t>(MediaRequest::stop) < 16);
   // Request and answer fit 32 bits; never 0, which is no request.
   const std::uint32_t number = keys_asked.fetch_add(1) % 0x0FFFFFFF + 1;
-  key_request.store(number * 16 + static_cast<std::uint32_t>(key));
-  {
-    // Woken from its wait between readings.
-    const SpinLock::Guard guard(thread_lock);
-    if (reader_thread != nullptr) QueueUserAPC(wake_up, reader_thread, 0);
-  }
+  const std::uint32_t request = number * 16 + static_cast<std::uint32_t>(key);
   const DWORD start = GetTickCount();
+  key_requested_at.store(start);
+  key_request.store(request);
+  wake_reader();
   for (;;) {
-    const std::uint32_t answer = key_answer.load();
-    if (answer / 2 == number) return answer % 2 != 0;
+    if (const std::uint32_t answer = key_answer.load(); answer / 2 == number) return answer % 2 != 0;
     const DWORD waited = GetTickCount() - start;
-    if (waited >= kKeyAnswerWait) return false;
+    if (waited >= kKeyAnswerWait) break;
     Sleep(std::min(kWaitSlice, kKeyAnswerWait - waited));
   }
+  // Withdrawn, unless the reader has taken it: then it is being pressed now,
+  // and its answer may just have come.
+  std::uint32_t pending = request;
+  if (!key_request.compare_exchange_strong(pending, 0)) {
+    if (const std::uint32_t answer = key_answer.load(); answer / 2 == number) return answer % 2 != 0;
+  }
+  return false;
 }
 
 void stop_reader() noexcept {
@@ -286,7 +334,7 @@ void stop_reader() noexcept {
     thread.reset(std::exchange(reader_thread, nullptr));
   }
   if (!thread) return;
-  QueueUserAPC(wake_up, thread.get(), 0);
+  wake_reader();
   WaitForSingleObject(thread.get(), kStopWait);
 }
 

@@ -37,36 +37,39 @@ RateMeter copy_of_meter() {
   return meter;
 }
 
+// Whether the reading is due is decided here, under the lock: another
+// caller may have recorded a later one since this one was taken.
 void record(const CounterReading& reading) {
   const SpinLock::Guard guard(meter_lock);
   meter.record(reading);
 }
 
-// Waits until `milliseconds` have passed since `start` by the clock: a
-// Sleep slice may last a whole tick of Windows' timer.
-void wait_until(DWORD start, DWORD milliseconds) {
-  for (DWORD passed = GetTickCount() - start; passed < milliseconds; passed = GetTickCount() - start) {
-    Sleep(milliseconds - passed);
+// Waits until a quarter second has passed since `start` by the performance
+// counter: a Sleep slice may last a whole tick of Windows' timer.
+void wait_until_due(std::uint64_t start) {
+  for (std::uint64_t passed = microseconds_now() - start; passed < RateMeter::kFreshMicroseconds;
+       passed = microseconds_now() - start) {
+    Sleep(static_cast<DWORD>((RateMeter::kFreshMicroseconds - passed + 999) / 1000));
   }
 }
 
 // The rates over the last two readings: a new reading when the last is a
-// quarter second old or more; two, a quarter second apart, when there is
-// no earlier one of this adapter.
-std::optional<Rates> current_rates(std::uint32_t adapter) {
-  if (!copy_of_meter().is_fresh(adapter, GetTickCount())) {
+// quarter second old or more; a second one a quarter second later when
+// there is no earlier one of this adapter, unless the call may not wait.
+std::optional<Rates> current_rates(AdapterIndex adapter, bool may_wait) {
+  if (!copy_of_meter().is_fresh(adapter.index, microseconds_now())) {
     const std::optional<CounterReading> reading = read_counters(adapter);
     if (!reading) return std::nullopt;
     record(*reading);
-    if (!copy_of_meter().has_rates(adapter)) {
-      wait_until(reading->tick, RateMeter::kFreshMilliseconds);
+    if (may_wait && !copy_of_meter().has_rates(adapter.index)) {
+      wait_until_due(reading->microseconds);
       const std::optional<CounterReading> second = read_counters(adapter);
       if (!second) return std::nullopt;
       record(*second);
     }
   }
   const RateMeter now = copy_of_meter();
-  if (!now.has_rates(adapter)) return std::nullopt;
+  if (!now.has_rates(adapter.index)) return std::nullopt;
   return now.rates();
 }
 
@@ -82,7 +85,7 @@ Text whole_number(std::uint64_t value) {
   return Text(std::string_view(digits.data() + start, digits.size() - start));
 }
 
-Text network_fact(std::uint32_t adapter, NetworkFact fact, TextEncoding encoding) {
+Text network_fact(AdapterIndex adapter, NetworkFact fact, TextEncoding encoding, bool may_wait) {
   switch (fact) {
     case NetworkFact::name:
     case NetworkFact::description: {
@@ -105,7 +108,7 @@ Text network_fact(std::uint32_t adapter, NetworkFact fact, TextEncoding encoding
     case NetworkFact::up:
       break;
   }
-  const std::optional<Rates> rates = current_rates(adapter);
+  const std::optional<Rates> rates = current_rates(adapter, may_wait);
   if (!rates) return Text(kFalse);
   return whole_number(fact == NetworkFact::down ? rates->down : rates->up);
 }
@@ -114,11 +117,11 @@ Text network_fact(std::uint32_t adapter, NetworkFact fact, TextEncoding encoding
 
 // "name", "description", "speed", "received", "sent", "down", "up".
 TOOLCASE_COMMAND(Network) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+  return run_text_command(data, main_window, [no_pause](const Text& input, TextEncoding encoding) {
     const std::optional<NetworkFact> fact = text::look_up(kFacts, input);
     if (!fact) return Text(kError);
-    const std::optional<std::uint32_t> adapter = adapter_in_use();
+    const std::optional<AdapterIndex> adapter = adapter_in_use();
     if (!adapter) return Text(kFalse);
-    return network_fact(*adapter, *fact, encoding);
+    return network_fact(*adapter, *fact, encoding, no_pause == FALSE);
   });
 }

@@ -54,12 +54,13 @@ bool interface_row2(std::uint32_t adapter, InterfaceRow2& row) {
   return entry(row.bytes.data()) == NO_ERROR;
 }
 
-// GetIfEntry's row (32-bit counters and speed); false when it fails.
-bool interface_row(std::uint32_t adapter, MIB_IFROW& row) {
+// GetIfEntry's row (32-bit counters and speed); false when it fails, and for
+// an IPv6 index, which Windows XP's GetIfEntry would take for an IPv4 one.
+bool interface_row(AdapterIndex adapter, MIB_IFROW& row) {
   const auto entry = interface_entry.as<InterfaceEntry>();
-  if (entry == nullptr) return false;
+  if (entry == nullptr || adapter.ipv6) return false;
   row = MIB_IFROW{};
-  row.dwIndex = adapter;
+  row.dwIndex = adapter.index;
   return entry(&row) == NO_ERROR;
 }
 
@@ -92,25 +93,25 @@ const IP_ADAPTER_ADDRESSES_XP* adapter_list(unique_pages& pages) {
   return nullptr;
 }
 
-// The adapter of that interface index, by its IPv4 or IPv6 index (the same
-// from Vista on; Windows XP numbers them apart).
-const IP_ADAPTER_ADDRESSES_XP* find_adapter(const IP_ADAPTER_ADDRESSES_XP* first, std::uint32_t adapter) {
+// The adapter of that interface index, matched against the index of its
+// family alone.
+const IP_ADAPTER_ADDRESSES_XP* find_adapter(const IP_ADAPTER_ADDRESSES_XP* first, AdapterIndex adapter) {
   for (const IP_ADAPTER_ADDRESSES_XP* entry = first; entry != nullptr; entry = entry->Next) {
-    if (entry->IfIndex == adapter || entry->Ipv6IfIndex == adapter) return entry;
+    if ((adapter.ipv6 ? entry->Ipv6IfIndex : entry->IfIndex) == adapter.index) return entry;
   }
   return nullptr;
 }
 
 }  // namespace
 
-std::optional<std::uint32_t> adapter_in_use() noexcept {
+std::optional<AdapterIndex> adapter_in_use() noexcept {
   // The route to a public address, as Windows would choose it; no packet is sent.
   DWORD index = 0;
   constexpr std::array<unsigned char, 4> kPublicIpv4{8, 8, 8, 8};
   IPAddr ipv4 = 0;
   std::memcpy(&ipv4, kPublicIpv4.data(), sizeof ipv4);
   if (const auto best = best_interface.as<BestInterface>(); best != nullptr && best(ipv4, &index) == NO_ERROR) {
-    return index;
+    return AdapterIndex{index, false};
   }
   sockaddr_in6 ipv6{};
   ipv6.sin6_family = AF_INET6;
@@ -119,19 +120,19 @@ std::optional<std::uint32_t> adapter_in_use() noexcept {
   std::memcpy(&ipv6.sin6_addr, kPublicIpv6.data(), kPublicIpv6.size());
   if (const auto best = best_interface_ex.as<BestInterfaceEx>();
       best != nullptr && best(reinterpret_cast<sockaddr*>(&ipv6), &index) == NO_ERROR) {
-    return index;
+    return AdapterIndex{index, true};
   }
   unique_pages pages;
   for (const IP_ADAPTER_ADDRESSES_XP* entry = adapter_list(pages); entry != nullptr; entry = entry->Next) {
     if (entry->OperStatus == IfOperStatusUp && entry->IfType != IF_TYPE_SOFTWARE_LOOPBACK &&
         entry->IfType != IF_TYPE_TUNNEL) {
-      return entry->IfIndex != 0 ? entry->IfIndex : entry->Ipv6IfIndex;
+      return entry->IfIndex != 0 ? AdapterIndex{entry->IfIndex, false} : AdapterIndex{entry->Ipv6IfIndex, true};
     }
   }
   return std::nullopt;
 }
 
-bool adapter_names(std::uint32_t adapter, TextEncoding encoding, AdapterNames& names) noexcept {
+bool adapter_names(AdapterIndex adapter, TextEncoding encoding, AdapterNames& names) noexcept {
   unique_pages pages;
   const IP_ADAPTER_ADDRESSES_XP* entry = find_adapter(adapter_list(pages), adapter);
   if (entry == nullptr) return false;
@@ -143,8 +144,8 @@ bool adapter_names(std::uint32_t adapter, TextEncoding encoding, AdapterNames& n
   return true;
 }
 
-std::uint64_t receive_speed(std::uint32_t adapter) noexcept {
-  if (InterfaceRow2 row; interface_row2(adapter, row)) {
+std::uint64_t receive_speed(AdapterIndex adapter) noexcept {
+  if (InterfaceRow2 row; interface_row2(adapter.index, row)) {
     return row.at<std::uint64_t>(InterfaceRow2::kReceiveLinkSpeed);
   }
   MIB_IFROW row;
@@ -152,15 +153,23 @@ std::uint64_t receive_speed(std::uint32_t adapter) noexcept {
   return row.dwSpeed == UINT32_MAX ? UINT64_MAX : row.dwSpeed;
 }
 
-std::optional<CounterReading> read_counters(std::uint32_t adapter) noexcept {
-  const DWORD now = GetTickCount();
-  if (InterfaceRow2 row; interface_row2(adapter, row)) {
-    return CounterReading{adapter, row.at<std::uint64_t>(InterfaceRow2::kInOctets),
+std::optional<CounterReading> read_counters(AdapterIndex adapter) noexcept {
+  const std::uint64_t now = microseconds_now();
+  if (InterfaceRow2 row; interface_row2(adapter.index, row)) {
+    return CounterReading{adapter.index, row.at<std::uint64_t>(InterfaceRow2::kInOctets),
                           row.at<std::uint64_t>(InterfaceRow2::kOutOctets), now, true};
   }
   MIB_IFROW row;
   if (!interface_row(adapter, row)) return std::nullopt;
-  return CounterReading{adapter, row.dwInOctets, row.dwOutOctets, now, false};
+  return CounterReading{adapter.index, row.dwInOctets, row.dwOutOctets, now, false};
+}
+
+std::uint64_t microseconds_now() noexcept {
+  // Windows XP and later always have the counter, its frequency fixed at boot.
+  LARGE_INTEGER count{}, frequency{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&count);
+  return microseconds_of(static_cast<std::uint64_t>(count.QuadPart), static_cast<std::uint64_t>(frequency.QuadPart));
 }
 
 }  // namespace toolcase::network

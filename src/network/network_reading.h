@@ -11,20 +11,31 @@
 
 namespace toolcase::network {
 
-// The interface index of the adapter in use; empty when there is none.
-std::optional<std::uint32_t> adapter_in_use() noexcept;
+// An adapter by an interface index. From Vista on an adapter's IPv4 and IPv6
+// interfaces share one index; Windows XP numbers them apart, so that one
+// adapter's IPv4 index can be another's IPv6 index.
+struct AdapterIndex {
+  std::uint32_t index;
+  bool ipv6;  // an IPv6 interface's index, which XP's GetIfEntry does not take
+};
+
+// The adapter in use; empty when there is none.
+std::optional<AdapterIndex> adapter_in_use() noexcept;
 
 struct AdapterNames {
   Text name;         // as Windows shows it: "Ethernet", "Wi-Fi"
   Text description;  // the device: "Intel(R) Wi-Fi 6 AX201 160MHz"
 };
 // In the call's encoding; false when Windows lists no such adapter.
-bool adapter_names(std::uint32_t adapter, TextEncoding encoding, AdapterNames& names) noexcept;
+bool adapter_names(AdapterIndex adapter, TextEncoding encoding, AdapterNames& names) noexcept;
 
 // The receive link speed in bits per second; 0 when Windows gives none.
-std::uint64_t receive_speed(std::uint32_t adapter) noexcept;
+std::uint64_t receive_speed(AdapterIndex adapter) noexcept;
 
 // The adapter's byte counters now; empty when Windows cannot read them.
-std::optional<CounterReading> read_counters(std::uint32_t adapter) noexcept;
+std::optional<CounterReading> read_counters(AdapterIndex adapter) noexcept;
+
+// The performance counter now, in microseconds.
+std::uint64_t microseconds_now() noexcept;
 
 }  // namespace toolcase::network

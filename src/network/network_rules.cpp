@@ -26,24 +26,33 @@ std::uint64_t bytes_between(std::uint64_t before, std::uint64_t after, bool wide
   return after >= before ? after - before : after;
 }
 
-std::uint64_t per_second(std::uint64_t bytes, std::uint32_t milliseconds) noexcept {
-  if (milliseconds == 0) return 0;
+std::uint64_t microseconds_of(std::uint64_t count, std::uint64_t frequency) noexcept {
+  if (frequency == 0) return 0;
   // Apart, so that no product can overflow.
-  const std::uint64_t whole = bytes / milliseconds, rest = bytes % milliseconds;
-  return whole * 1000 + (rest * 1000 + milliseconds / 2) / milliseconds;
+  return count / frequency * 1'000'000 + count % frequency * 1'000'000 / frequency;
 }
 
-void RateMeter::record(const CounterReading& reading) noexcept {
+std::uint64_t per_second(std::uint64_t bytes, std::uint64_t microseconds) noexcept {
+  if (microseconds == 0) return 0;
+  // Apart, so that no product can overflow: the rest stays below the time,
+  // which stays far below 2^44 microseconds (half a year).
+  const std::uint64_t whole = bytes / microseconds, rest = bytes % microseconds;
+  return whole * 1'000'000 + (rest * 1'000'000 + microseconds / 2) / microseconds;
+}
+
+bool RateMeter::record(const CounterReading& reading) noexcept {
   if (last_ && last_->adapter == reading.adapter && last_->wide == reading.wide) {
+    if (reading.microseconds < last_->microseconds + kFreshMicroseconds) return false;
     previous_ = last_;
   } else {
     previous_.reset();
   }
   last_ = reading;
+  return true;
 }
 
-bool RateMeter::is_fresh(std::uint32_t adapter, std::uint32_t now) const noexcept {
-  return last_ && last_->adapter == adapter && now - last_->tick < kFreshMilliseconds;
+bool RateMeter::is_fresh(std::uint32_t adapter, std::uint64_t now) const noexcept {
+  return last_ && last_->adapter == adapter && now < last_->microseconds + kFreshMicroseconds;
 }
 
 bool RateMeter::has_rates(std::uint32_t adapter) const noexcept {
@@ -52,7 +61,7 @@ bool RateMeter::has_rates(std::uint32_t adapter) const noexcept {
 
 Rates RateMeter::rates() const noexcept {
   if (!previous_) return {0, 0};
-  const std::uint32_t elapsed = last_->tick - previous_->tick;
+  const std::uint64_t elapsed = last_->microseconds - previous_->microseconds;
   return {per_second(bytes_between(previous_->received, last_->received, last_->wide), elapsed),
           per_second(bytes_between(previous_->sent, last_->sent, last_->wide), elapsed)};
 }

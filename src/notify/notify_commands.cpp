@@ -30,7 +30,8 @@ TOOLCASE_COMMAND(MessageDialog) {
     // What was left uncut stays behind; it is already stored when the box
     // opens, and nothing reads it while the box is up.
     ScratchText.assign(working);
-    if (!request) return kError;
+    // A host in a critical routine must not be paused by a box.
+    if (!request || no_pause != FALSE) return kError;
     // Modal to the owner only: the style carries no other flag.
     const BoxOwner owner = box_owner(main_window);
     const UINT style = request->style | owner.extra_style;

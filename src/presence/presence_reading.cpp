@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "host/late_bound.h"
-#include "host/unique_handle.h"
+#include "host/wts_memory.h"
 #include "presence/presence_rules.h"
 #include "sysinfo/windows_version.h"
 
@@ -29,38 +29,26 @@ struct SessionInfoEx {
 };
 
 using QuerySession = BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*);
-using FreeMemory = void(WINAPI*)(void*);
 using QueryNotificationState = HRESULT(WINAPI*)(int*);
 LateBound query_session(SystemModule::wtsapi32, "WTSQuerySessionInformationW");
-LateBound free_memory(SystemModule::wtsapi32, "WTSFreeMemory");
 LateBound query_notification_state(SystemModule::shell32, "SHQueryUserNotificationState");
 
-// What a session query gave: wtsapi32's memory, given back through its own function.
-struct SessionMemoryTraits {
-  using pointer = LPWSTR;
-  static pointer invalid() noexcept { return nullptr; }
-  static void close(pointer memory) noexcept {
-    if (const auto free = free_memory.as<FreeMemory>()) free(memory);
-  }
-};
-using unique_session_memory = UniqueHandle<SessionMemoryTraits>;
-
 // The session's information of that class, when Windows gives at least `size` bytes.
-unique_session_memory session_information(int information_class, DWORD size) {
+unique_wts_memory session_information(int information_class, DWORD size) {
   const auto query = query_session.as<QuerySession>();
   LPWSTR buffer = nullptr;
   DWORD bytes = 0;
-  if (query == nullptr || free_memory.as<FreeMemory>() == nullptr ||
+  if (query == nullptr || !wts_memory_can_be_freed() ||
       !query(nullptr, kCurrentSession, information_class, &buffer, &bytes)) {
-    return unique_session_memory();
+    return unique_wts_memory();
   }
-  unique_session_memory memory(buffer);
+  unique_wts_memory memory(buffer);
   if (bytes < size) memory.reset();
   return memory;
 }
 
 template <typename Value>
-const Value& as(const unique_session_memory& memory) {
+const Value& as(const unique_wts_memory& memory) {
   return *reinterpret_cast<const Value*>(memory.get());
 }
 
@@ -74,14 +62,12 @@ std::string_view read_presence() noexcept {
     if (!version) version = sysinfo::windows_version();
     return *version;
   };
-  if (const unique_session_memory info = session_information(kSessionInfoEx, sizeof(SessionInfoEx))) {
+  if (const unique_wts_memory info = session_information(kSessionInfoEx, sizeof(SessionInfoEx))) {
     facts.session_flags = as<SessionInfoEx>(info).session_flags;
     // Windows 7 and Server 2008 R2 (6.1), as Windows itself has its version.
-    if (session_locked(*facts.session_flags, false)) {
-      facts.session_flags_reversed = windows_version().major == 6 && windows_version().minor == 1;
-    }
+    if (session_locked(*facts.session_flags, false)) facts.session_flags_reversed = sysinfo::is_windows_7();
   }
-  if (const unique_session_memory state = session_information(kConnectState, sizeof(int))) {
+  if (const unique_wts_memory state = session_information(kConnectState, sizeof(int))) {
     facts.session_on_screen = as<int>(state) == kActive;
   }
   BOOL saver_running = FALSE;

@@ -123,10 +123,14 @@ std::string_view set_desktop_child_visible(bool visible) {
 constexpr UINT kTaskbarReplyMilliseconds = 5000;
 
 // Sent, not posted: the answer is the outcome of the taskbar's own handling,
-// unless it is not responding or gives none in time.
-std::string_view send_to_taskbar(WPARAM system_command) {
+// unless it is not responding or gives none in time. A host that must not be
+// paused gets Windows' word that the request was queued.
+std::string_view send_to_taskbar(WPARAM system_command, BOOL no_pause) {
   const HWND main_taskbar = taskbar();
   if (!main_taskbar) return kError;
+  if (no_pause != FALSE) {
+    return true_or_false(PostMessageA(main_taskbar, WM_SYSCOMMAND, system_command, 0) != FALSE);
+  }
   DWORD_PTR reply = 0;
   const bool handled = SendMessageTimeoutA(main_taskbar, WM_SYSCOMMAND, system_command, 0,
                                            SMTO_ABORTIFHUNG, kTaskbarReplyMilliseconds,
@@ -155,14 +159,14 @@ TOOLCASE_COMMAND(DesktopIcons) {
 }
 
 TOOLCASE_COMMAND(StartButton) {
-  return run_command(data, [](const Text& input) {
+  return run_command(data, [no_pause](const Text& input) {
     switch (shell::start_button_request(input)) {
       case StartButtonRequest::show:
         return show_start_buttons(true);
       case StartButtonRequest::hide:
         return show_start_buttons(false);
       case StartButtonRequest::simulate:
-        return send_to_taskbar(SC_TASKLIST);
+        return send_to_taskbar(SC_TASKLIST, no_pause);
       case StartButtonRequest::none:
         break;
     }
@@ -171,8 +175,8 @@ TOOLCASE_COMMAND(StartButton) {
 }
 
 TOOLCASE_COMMAND(ScreenSaver) {
-  return run_command(data, [](const Text&) {
+  return run_command(data, [no_pause](const Text&) {
     // With none chosen the taskbar answers as if it had started one.
-    return shell::screen_saver_is_chosen() ? send_to_taskbar(SC_SCREENSAVE) : kFalse;
+    return shell::screen_saver_is_chosen() ? send_to_taskbar(SC_SCREENSAVE, no_pause) : kFalse;
   });
 }

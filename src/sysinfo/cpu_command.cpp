@@ -113,8 +113,9 @@ UsageState usage{take_sample(), false, 0};
 
 // Percent busy, or -1 when Windows cannot say. A call within a quarter
 // second of the last sample answers its figure again; only before the first
-// figure is there anything to wait for.
-std::int32_t processor_usage() {
+// figure is there anything to wait for, and a call that may not wait then
+// has no figure.
+std::int32_t processor_usage(bool may_wait) {
   for (;;) {
     DWORD wait = 0;
     {
@@ -133,6 +134,7 @@ std::int32_t processor_usage() {
         usage.has_figure = true;
         return static_cast<std::int32_t>(usage.figure);
       }
+      if (!may_wait) return -1;
       wait = kShortestInterval - elapsed;
     }
     Sleep(wait);
@@ -142,14 +144,14 @@ std::int32_t processor_usage() {
 }  // namespace
 
 TOOLCASE_COMMAND(CPU) {
-  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+  return run_text_command(data, main_window, [no_pause](const Text& input, TextEncoding encoding) {
     // A figure and its unit; none where Windows does not say.
     std::int32_t figure = -1;
     std::string_view unit;
     Text answer;
     const bool cores = text::keyword_match(input, "cores");
     if (text::keyword_match(input, "usage")) {
-      figure = processor_usage();
+      figure = processor_usage(no_pause == FALSE);
       unit = "%";
     } else if (cores || text::keyword_match(input, "threads")) {
       const ProcessorCounts counts = count_processors();

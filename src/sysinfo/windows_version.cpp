@@ -16,11 +16,30 @@ WindowsVersion windows_version(const MachineKey& key, const RTL_OSVERSIONINFOW& 
   return {reported.dwMajorVersion, reported.dwMinorVersion, reported.dwBuildNumber};
 }
 
-WindowsVersion windows_version() noexcept {
+namespace {
+
+RTL_OSVERSIONINFOW reported_version() {
   RTL_OSVERSIONINFOW reported{};
   reported.dwOSVersionInfoSize = sizeof reported;
   RtlGetVersion(&reported);
-  return windows_version(MachineKey(kCurrentVersionKey), reported);
+  return reported;
+}
+
+}  // namespace
+
+WindowsVersion windows_version() noexcept {
+  return windows_version(MachineKey(kCurrentVersionKey), reported_version());
+}
+
+bool is_windows_7() noexcept {
+  const MachineKey key(kCurrentVersionKey);
+  if (!key.number(L"CurrentMajorVersionNumber")) {
+    RegistryString value;
+    const std::wstring_view stored = key.string(L"CurrentVersion", value);
+    if (!stored.empty()) return stored == L"6.1";
+  }
+  const WindowsVersion version = windows_version(key, reported_version());
+  return version.major == 6 && version.minor == 1;
 }
 
 }  // namespace toolcase::sysinfo

@@ -24,4 +24,10 @@ WindowsVersion windows_version(const MachineKey& key, const RTL_OSVERSIONINFOW& 
 // The same, read afresh.
 WindowsVersion windows_version() noexcept;
 
+// Windows 7 or Server 2008 R2 (6.1), read afresh. Before Windows 10 the
+// registry's CurrentVersion string ("6.1", "6.3") decides, as a compatibility
+// mode fakes RtlGetVersion's numbers but leaves it alone; Windows 10 and later
+// keep "6.3" there, and their own numbers beside it.
+bool is_windows_7() noexcept;
+
 }  // namespace toolcase::sysinfo

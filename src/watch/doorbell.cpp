@@ -1,5 +1,7 @@
 #include "watch/doorbell.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -17,12 +19,26 @@ constexpr int kHighestNumber = 999;
 constexpr UINT kRunCommand = WM_USER + 200;       // wParam 1: as if typed
 constexpr UINT kEvaluateIdentifier = WM_USER + 201;
 constexpr WPARAM kAsIfTyped = 1;
+constexpr WPARAM kUnicodeText = 8;  // added to wParam: the mapping holds UTF-16
 // Fixed ASCII behind the prefix: nothing of an event ever reaches a line the
 // host runs.
 constexpr std::string_view kSignalCommand = ".signal toolcase";
+constexpr std::wstring_view kSignalCommandUnicode = L".signal toolcase";
 constexpr std::string_view kVersionIdentifier = "$version";
+constexpr std::wstring_view kVersionIdentifierUnicode = L"$version";
 constexpr std::string_view kCommandPrefixIdentifier = "$comchar";
-constexpr std::string_view kDefaultCommandPrefix = "/";
+constexpr std::wstring_view kCommandPrefixIdentifierUnicode = L"$comchar";
+
+bool is_one_character(std::wstring_view prefix) {
+  if (prefix.size() == 1) return !IS_HIGH_SURROGATE(prefix[0]) && !IS_LOW_SURROGATE(prefix[0]);
+  return prefix.size() == 2 && IS_SURROGATE_PAIR(prefix[0], prefix[1]);
+}
+
+// An older host's prefix: one byte of its code page, or one UTF-8 character.
+bool is_one_character(std::string_view prefix) {
+  return prefix.size() == 1 ||
+         (prefix.size() <= 4 && utf8::is_well_formed(prefix) && utf8::character_count(prefix) == 1);
+}
 
 }  // namespace
 
@@ -52,6 +68,15 @@ void Doorbell::close() noexcept {
   number_ = 0;
 }
 
+std::wstring_view Doorbell::evaluate_unicode(HWND host, std::wstring_view identifier) noexcept {
+  auto* text = static_cast<wchar_t*>(view_);
+  std::copy(identifier.begin(), identifier.end(), text);
+  text[identifier.size()] = L'\0';
+  if (SendMessageA(host, kEvaluateIdentifier, kUnicodeText, number_) == 0) return {};
+  const std::wstring_view result(text, wcsnlen(text, kMappingSize / sizeof(wchar_t)));
+  return result != identifier ? result : std::wstring_view();
+}
+
 std::string_view Doorbell::evaluate(HWND host, std::string_view identifier) noexcept {
   auto* text = static_cast<char*>(view_);
   std::memcpy(text, identifier.data(), identifier.size());
@@ -62,20 +87,26 @@ std::string_view Doorbell::evaluate(HWND host, std::string_view identifier) noex
 }
 
 bool Doorbell::host_takes_commands(HWND host) noexcept {
-  if (evaluate(host, kVersionIdentifier).empty()) return false;
-  // Anything but one character (a UTF-8 one of several bytes is one) is no prefix.
-  const std::string_view prefix = evaluate(host, kCommandPrefixIdentifier);
-  const bool one_character = prefix.size() <= 4 && utf8::is_well_formed(prefix) &&
-                             utf8::character_count(prefix) == 1;
-  command_prefix_.assign(one_character ? prefix : kDefaultCommandPrefix);
-  return true;
+  return !evaluate_unicode(host, kVersionIdentifierUnicode).empty() || !evaluate(host, kVersionIdentifier).empty();
 }
 
 bool Doorbell::ring(HWND host) noexcept {
-  BoundedText<32> line(command_prefix_);
+  // The prefix of this moment: the user may have changed it since the last ring.
+  if (const std::wstring_view prefix = evaluate_unicode(host, kCommandPrefixIdentifierUnicode); !prefix.empty()) {
+    if (!is_one_character(prefix)) return false;
+    // The prefix is read from the mapping that the line overwrites.
+    std::array<wchar_t, 2 + kSignalCommandUnicode.size() + 1> line{};
+    auto end = std::copy(prefix.begin(), prefix.end(), line.begin());
+    end = std::copy(kSignalCommandUnicode.begin(), kSignalCommandUnicode.end(), end);
+    *end = L'\0';
+    std::copy(line.begin(), end + 1, static_cast<wchar_t*>(view_));
+    return SendMessageA(host, kRunCommand, kAsIfTyped + kUnicodeText, number_) != 0;
+  }
+  const std::string_view prefix = evaluate(host, kCommandPrefixIdentifier);
+  if (!is_one_character(prefix)) return false;
+  BoundedText<32> line(prefix);
   line.append(kSignalCommand);
-  auto* text = static_cast<char*>(view_);
-  std::memcpy(text, line.c_str(), line.size() + 1);
+  std::memcpy(view_, line.c_str(), line.size() + 1);
   return SendMessageA(host, kRunCommand, kAsIfTyped, number_) != 0;
 }
 

@@ -22,22 +22,24 @@ class Doorbell {
   bool is_open() const noexcept { return view_ != nullptr; }
 
   // Whether the host runs the commands it is sent: it evaluates $version.
-  // Then learns the user's command prefix ($comchar), which alone makes a
-  // line typed in mIRC's edit box a command.
   bool host_takes_commands(HWND host) noexcept;
-  // Sends the host the one command that raises the script's signal event,
-  // behind that prefix; whether the host answered it with other than 0.
+  // Asks the host for the user's command prefix ($comchar) as it is now,
+  // which alone makes a line typed in mIRC's edit box a command, and sends
+  // the one command that raises the script's signal event behind it, in the
+  // form in which the host answered. False when the host gave no prefix of
+  // one character (nothing is sent) or answered the command with 0.
   bool ring(HWND host) noexcept;
 
  private:
-  // The identifier's value as the host wrote it back; empty when it did not.
+  // The identifier's value as the host wrote it back, asked in Unicode
+  // (mIRC 7 and later); empty when the host answered nothing to that.
+  std::wstring_view evaluate_unicode(HWND host, std::wstring_view identifier) noexcept;
+  // The same, asked as the oldest hosts take it.
   std::string_view evaluate(HWND host, std::string_view identifier) noexcept;
 
   HANDLE mapping_ = nullptr;
   void* view_ = nullptr;
   int number_ = 0;
-  // One character, of up to 4 bytes in UTF-8.
-  BoundedText<4> command_prefix_{BoundedText<4>::Cleared{}};
 };
 
 }  // namespace toolcase::watch

@@ -1,5 +1,8 @@
 // Front watches: the window in front, "name front HWND PID TITLE" each time
-// another one comes in front.
+// another one comes in front. The lock screen is no window in front, and a
+// hung window's stand-in is the window it covers, which was in front before
+// it came and still is after it goes. PID is 0 for a stand-in whose window
+// was not found.
 #include <cstdint>
 
 #include "host/wide_text.h"
@@ -10,7 +13,8 @@
 namespace toolcase::watch {
 
 void read_front(EventQueue& events) noexcept {
-  const HWND front = GetForegroundWindow();
+  const window::FrontWindow in_front = window::window_in_front();
+  const HWND front = in_front.window;
   const auto front_id = reinterpret_cast<std::uintptr_t>(front);
   // The line after the name and the keyword, made once for every watch that reports it.
   Text reported;
@@ -23,7 +27,7 @@ void read_front(EventQueue& events) noexcept {
     if (!made) {
       made = true;
       append_id(reported, front_id);
-      append_id(reported, window::window_process_id(front));
+      append_id(reported, in_front.program_known ? window::window_process_id(front) : 0);
       window::StoredTitle stored;
       const std::wstring_view title = window::stored_title(front, stored);
       if (!title.empty()) {

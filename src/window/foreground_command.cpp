@@ -26,7 +26,8 @@ constexpr std::array<text::Keyword<ForegroundFact>, 7> kFacts{{
     {"path", ForegroundFact::path},
 }};
 
-Text foreground_fact(HWND front, ForegroundFact fact, TextEncoding encoding) {
+Text foreground_fact(const window::FrontWindow& in_front, ForegroundFact fact, TextEncoding encoding) {
+  const HWND front = in_front.window;
   switch (fact) {
     // The stored title, as WindowFind reads titles: a message could wait on
     // a program that is not responding.
@@ -50,7 +51,7 @@ Text foreground_fact(HWND front, ForegroundFact fact, TextEncoding encoding) {
     default:
       break;
   }
-  const DWORD process_id = window::window_process_id(front);
+  const DWORD process_id = in_front.program_known ? window::window_process_id(front) : 0;
   if (process_id == 0) return Text(kFalse);
   Text answer;
   if (fact == ForegroundFact::process_id) return Text(text::id_to_text(process_id));
@@ -64,13 +65,14 @@ Text foreground_fact(HWND front, ForegroundFact fact, TextEncoding encoding) {
 
 // "" or "title", "class", "hwnd", "pid", "exe", "path"; "false" when no
 // window is in front (the lock screen, a prompt on the secure desktop, the
-// moment between two windows).
+// moment between two windows). A hung window's stand-in answers for the
+// window it covers.
 TOOLCASE_COMMAND(Foreground) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const std::optional<ForegroundFact> fact = text::look_up(kFacts, input);
     if (!fact) return Text(kError);
-    const HWND front = GetForegroundWindow();
-    if (front == nullptr) return Text(kFalse);
+    const window::FrontWindow front = window::window_in_front();
+    if (front.window == nullptr) return Text(kFalse);
     return foreground_fact(front, *fact, encoding);
   });
 }

@@ -8,7 +8,10 @@
 namespace toolcase::window {
 
 HWND window_from_handle_number(std::uint32_t number) noexcept {
-  if (number == 0) return nullptr;
+  // Windows takes a handle whose upper 16 bits are 0 or 0xFFFF for whatever
+  // window holds that slot now; no window's own handle has such bits.
+  const std::uint32_t upper = number >> 16;
+  if (upper == 0 || upper == 0xFFFF) return nullptr;
   // Handles are shared between 32- and 64-bit programs by their low 32 bits,
   // which the x64 platform widens with their sign.
   // NOLINTNEXTLINE(performance-no-int-to-ptr): a handle given as a number

@@ -33,7 +33,8 @@ inline std::uint32_t handle_number(HWND window) noexcept {
 }
 
 // The top-level window whose handle's low 32 bits are the number (as the
-// watch events write it), else null.
+// watch events write it), else null; never for a number that names a slot
+// alone (upper 16 bits 0 or 0xFFFF).
 HWND window_from_handle_number(std::uint32_t number) noexcept;
 
 // "hwnd:N": the top-level window of that handle number, else null (also for

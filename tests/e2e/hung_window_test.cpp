@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "test_window.h"
@@ -148,4 +151,81 @@ TEST(NotResponding, TheSameCallsOnARespondingProgramAnswerAsEver) {
   WindowThread thread;
   const Windows windows(thread);
   expect_answers(windows, thread, "true", std::chrono::seconds(2));
+}
+
+namespace {
+
+// The sleeper beside this program, started with its arguments.
+PROCESS_INFORMATION start_sleeper(const std::string& arguments) {
+  std::string line = "\"" + toolcase_dll_path().substr(0, toolcase_dll_path().rfind('\\')) + "\\sleeper.exe\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+  return started;
+}
+
+void end_sleeper(const PROCESS_INFORMATION& started) {
+  TerminateProcess(started.hProcess, 0);
+  CloseHandle(started.hProcess);
+  CloseHandle(started.hThread);
+}
+
+}  // namespace
+
+// A routine of mIRC's that must not be paused calls with nopause: no box
+// shows and nothing waits, not on a taskbar whose thread is busy either.
+TEST(NoPause, NoCommandShowsABoxOrWaits) {
+  WindowThread thread;
+  const Windows windows(thread);
+  const FreshToolcase copy;  // CPU usage within a quarter second of the load
+  const PROCESS_INFORMATION sleeper = start_sleeper("");
+  const std::string kill = "pid:" + std::to_string(sleeper.dwProcessId);
+  std::thread busy([&] { thread.run([] { Sleep(1000); }); });
+  Sleep(100);
+  for (const auto& [command, input, answer] :
+       {std::tuple{"CPU", "usage", "false"}, {"MessageDialog", "ok;information;toolcase;nopause", "error"},
+        {"DLLInfo", "msg", "error"}, {"Network", "down", "false"}, {"KillProcess", kill.c_str(), "true"},
+        {"ScreenSaver", "", "true"}, {"StartButton", "simulate", "true"}}) {
+    char data[toolcase::host::kDataBufferSize] = {}, parameters[toolcase::host::kDataBufferSize] = {};
+    std::strcpy(data, input);
+    int removed = 0;
+    const auto start = std::chrono::steady_clock::now();
+    toolcase::host::call_command(GetProcAddress(copy.module(), command), nullptr, nullptr, data, parameters, FALSE,
+                                 TRUE, removed);
+    EXPECT_STREQ(data, answer) << command;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50)) << command;
+  }
+  busy.join();
+  end_sleeper(sleeper);
+}
+
+// A hidden hung window's stand-in ("Ghost", another program's) in front
+// answers for that window, the program's too; without one it stands for
+// itself and no program.
+TEST(NotResponding, AStandInInFrontAnswersForTheHungWindowItCovers) {
+  WindowThread thread;
+  const std::string title = unique_name("toolcase hung"), class_name = unique_name("hung");
+  std::unique_ptr<PlainWindow> hung;
+  thread.run([&] { hung = std::make_unique<PlainWindow>(nullptr, class_name.c_str(), false, DefWindowProcA);
+                   SetWindowTextA(hung->handle(), title.c_str()); });
+  ASSERT_TRUE(thread.hang(hung->handle()));
+  const PROCESS_INFORMATION ghost_program = start_sleeper("Ghost \"" + title + " (Not Responding)\"");
+  HWND ghost = nullptr;
+  for (int tries = 0; tries < 100 && ghost == nullptr; ++tries, Sleep(50)) ghost = FindWindowA("Ghost", (title + " (Not Responding)").c_str());
+  ASSERT_TRUE(SetForegroundWindow(ghost));
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  const std::string self = std::to_string(GetCurrentProcessId());
+  for (const auto& [keyword, answer] : {std::pair{"", title}, {"class", class_name}, {"hwnd", handle_number(hung->handle())},
+                                        {"pid", self}, {"exe", std::string(std::strrchr(program, '\\') + 1)}}) {
+    EXPECT_EQ(call("Foreground", keyword), answer) << keyword;
+  }
+  EXPECT_EQ(call("Process", "window;pid:" + self), handle_number(hung->handle()));
+  thread.resume();
+  thread.run([] {});
+  EXPECT_EQ(call("Foreground", ""), title + " (Not Responding)");
+  EXPECT_EQ(call("Foreground", "pid"), "false");
+  end_sleeper(ghost_program);
+  thread.run([&] { hung.reset(); });
 }

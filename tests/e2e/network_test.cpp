@@ -170,3 +170,35 @@ TEST(Network, AnswersWhatWindowsTellsOfTheAdapter) {
   }
   EXPECT_EQ(call("Network", "speeds"), "error");
 }
+
+// Counters that grow by a byte a microsecond of the performance counter.
+DWORD WINAPI clocked_row2(unsigned char* row) {
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  const auto count = static_cast<std::uint64_t>(now.QuadPart), per_second = static_cast<std::uint64_t>(frequency.QuadPart);
+  const std::uint64_t bytes = count / per_second * 1'000'000 + count % per_second * 1'000'000 / per_second;
+  for (const int offset : {1208, 1280}) std::memcpy(row + offset, &bytes, sizeof bytes);
+  return NO_ERROR;
+}
+
+// Two $dllcall threads asking at once record their readings out of order:
+// every answer is still the rate over two due readings, 1,000,000 bytes a second.
+TEST(Network, OverlappingCallersAnswerRealRates) {
+  const FreshToolcase copy;
+  staged_index = 7;
+  const StagedLookup lookup(copy.module(), {{"GetBestInterface", as_farproc(&staged_best)},
+                                            {"GetIfEntry2", as_farproc(&clocked_row2)}});
+  copy.call("Network", "down");  // two readings
+  std::array<std::vector<std::string>, 2> answers;
+  std::vector<std::thread> callers;
+  for (const int caller : {0, 1}) {
+    callers.emplace_back([&, caller] {
+      for (int i = 0; i < 60; ++i, Sleep(i % 7)) answers[caller].push_back(copy.call("Network", caller ? "up" : "down"));
+    });
+  }
+  for (std::thread& caller : callers) caller.join();
+  for (const auto& of_caller : answers) {
+    for (const std::string& answer : of_caller) EXPECT_NEAR(static_cast<double>(number(answer)), 1e6, 5e4) << answer;
+  }
+}

@@ -174,7 +174,8 @@ std::vector<std::string> imported_functions(HMODULE module) {
 
 // TerminateProcess as Windows answers for a process that has just ended (a
 // helper that ended with its program's main process), for one that is still
-// being torn down and ends 100 ms later, and for one that it will not end.
+// being torn down and ends 100 ms later, for one that it will not end, and
+// for one whose end it took but that does not come (I/O that never finishes).
 BOOL WINAPI end_then_refuse(HANDLE process, UINT exit_code) {
   TerminateProcess(process, exit_code);
   WaitForSingleObject(process, kEndTimeoutMs);
@@ -197,6 +198,7 @@ BOOL WINAPI refuse(HANDLE, UINT) {
   SetLastError(ERROR_ACCESS_DENIED);
   return FALSE;
 }
+BOOL WINAPI take_without_ending(HANDLE, UINT) { return TRUE; }
 
 std::string id_of(HANDLE process) { return std::to_string(GetProcessId(process)); }
 
@@ -286,7 +288,8 @@ TEST(KillProcess, AnswersFalseAndEndsNothingWhenNothingMatches) {
 // never ended would take 1.5 s if each had its own.
 TEST(KillProcess, AProcessThatEndsByItsTurnOrSoonAfterCountsAsEnded) {
   for (const auto& [replacement, ends] : {std::pair{&end_then_refuse, true},
-                                          {&refuse_then_end_later, true}, {&refuse, false}}) {
+                                          {&refuse_then_end_later, true}, {&refuse, false},
+                                          {&take_without_ending, false}}) {
     Sleepers sleepers;
     const std::vector<HANDLE> victims = sleepers.start(widen(kVictimA), 3);
     const ImportPatch patch(toolcase_module(), "KERNEL32.dll", "TerminateProcess",

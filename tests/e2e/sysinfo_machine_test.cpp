@@ -580,11 +580,13 @@ HDESK WINAPI staged_input_desktop(DWORD, BOOL, ACCESS_MASK access) {
 }
 
 // Windows 10 by its registry, Windows 7 and 8 by RtlGetVersion; a Windows 7
-// compatibility mode on Windows 10 leaves the registry's numbers.
+// compatibility mode on Windows 10 leaves the registry's numbers, and on
+// Windows 8.1 its CurrentVersion string.
 const StagedWindows kWindows10{6, 1, 7601, L"", {{L"CurrentBuildNumber", L"19045"}},
                                {{L"CurrentMajorVersionNumber", 10}, {L"CurrentMinorVersionNumber", 0}}};
 const StagedWindows kWindows7{6, 1, 7601, L"", {}, {}};
 const StagedWindows kWindows8{6, 2, 9200, L"", {}, {}};
+const StagedWindows kWindows81AsWindows7{6, 1, 7601, L"", {{L"CurrentVersion", L"6.3"}}, {}};
 
 TEST(Presence, IsTheFirstThatWindowsTells) {
   EXPECT_EQ(call("Presence", "anything"), "here");
@@ -599,6 +601,8 @@ TEST(Presence, IsTheFirstThatWindowsTells) {
       {true, true, kWindows10, {1, kActive, FALSE, 5, true}, "here"},
       {true, true, kWindows7, {0, kActive, FALSE, 5, true}, "here"},
       {true, true, kWindows7, {1, kActive, FALSE, 5, true}, "locked"},
+      {true, true, kWindows81AsWindows7, {0, kActive, FALSE, 5, true}, "locked"},
+      {true, true, kWindows81AsWindows7, {1, kActive, FALSE, 5, true}, "here"},
       {true, true, kWindows10, {0, kActive, TRUE, 5, true}, "locked"},
       {true, true, kWindows10, {-1, kActive, TRUE, 5, true}, "screensaver"},
       {true, true, kWindows10, {-1, kActive, FALSE, 3, true}, "game"},

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -24,7 +25,8 @@ namespace {
 
 struct Host {
   bool refuses = false;               // answers 0
-  std::string command_prefix;         // $comchar's value
+  bool ansi = true, unicode = true;   // the forms of text it takes, as mIRC 7 does
+  std::string command_prefix = "/";   // $comchar's value
   std::vector<std::string> commands;  // each with its mapping's name
   std::vector<std::string> events;    // read by the default handler
   std::function<void()> on_signal;    // in place of the default handler
@@ -35,12 +37,16 @@ HWND host_window = nullptr;
 
 LRESULT CALLBACK host_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message != WM_USER + 200 && message != WM_USER + 201) return DefWindowProcA(window, message, wparam, lparam);
-  if (host.refuses) return 0;
+  const bool unicode = (wparam & 8) != 0;
+  if (host.refuses || !(unicode ? host.unicode : host.ansi)) return 0;
   const std::string name = "mIRC" + std::to_string(lparam);
   const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
   auto* text = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
-  host.commands.push_back(std::string(text) + " " + name);
-  if (message == WM_USER + 201) std::strcpy(text, std::strcmp(text, "$comchar") == 0 ? host.command_prefix.c_str() : "7.77");
+  const std::string line = unicode ? utf8_of(reinterpret_cast<wchar_t*>(text)) : text;
+  host.commands.push_back(line + " " + name);
+  const std::string value = line == "$comchar" ? host.command_prefix : "7.77";
+  if (message == WM_USER + 201 && !unicode) std::strcpy(text, value.c_str());
+  if (message == WM_USER + 201 && unicode) MultiByteToWideChar(CP_UTF8, 0, value.c_str(), -1, reinterpret_cast<wchar_t*>(text), 64);
   UnmapViewOfFile(text);
   CloseHandle(mapping);
   if (message == WM_USER + 200) {
@@ -93,7 +99,7 @@ TEST_F(WatchTest, ReportsAWindowAsItComesToMatchAndStops) {
   const std::string again = title + " again";
   for (const auto& step : std::vector<std::function<void()>>{
            [] {}, [&] { SetWindowTextA(window->handle(), "renamed"); },
-           [&] { SetWindowTextA(window->handle(), again.c_str()); },
+           [&] { host.command_prefix = "#", SetWindowTextA(window->handle(), again.c_str()); },
            [&] { ShowWindow(window->handle(), SW_HIDE); }, [&] { ShowWindow(window->handle(), SW_SHOWNA); },
            [&] { window.reset(); }}) {
     step();
@@ -102,6 +108,10 @@ TEST_F(WatchTest, ReportsAWindowAsItComesToMatchAndStops) {
   const auto event = [&](const char* what, const std::string& as) { return "W-1 " + (what + (" " + id)) + " " + as; };
   EXPECT_EQ(host.events, std::vector<std::string>({event("open", title), event("close", title), event("open", again),
                                                    event("close", again), event("open", again), event("close", again)}));
+  // Each ring behind the prefix of its moment.
+  const auto rings = std::count_if(host.commands.begin(), host.commands.end(), [](const std::string& c) { return c[0] == '/'; });
+  EXPECT_EQ(host.commands.back().substr(0, 17), "#.signal toolcase");
+  EXPECT_EQ(rings, 2);
 }
 
 // The window in front at the start, then each one that comes in front, and
@@ -140,16 +150,21 @@ TEST_F(WatchTest, ReportsPresenceAtTheStartAndAtEachChange) {
   EXPECT_EQ(host.events, std::vector<std::string>({"here presence here", "here presence locked", "here presence here"}));
 }
 
-// The ring is a line "as if typed" behind the user's command prefix; a host
-// that gives no one character for it has "/". A reading that fails for a
-// tick ends nothing; another session's process is not the user's.
+// The ring is a line "as if typed" behind the user's command prefix, in
+// Unicode where the host takes it; a host that gives no one character for it
+// is not rung. A reading that fails for a tick ends nothing; another
+// session's process is not the user's, one whose session only the terminal
+// services tell (run as administrator) is.
 bool readings_fail = false;
 BOOL WINAPI staged_enumeration(WNDENUMPROC examine, LPARAM value) { return !readings_fail && EnumWindows(examine, value); }
 HANDLE WINAPI staged_snapshot(DWORD flags, DWORD process) {
   return readings_fail ? INVALID_HANDLE_VALUE : CreateToolhelp32Snapshot(flags, process);
 }
-DWORD other_session_process = 0;
-BOOL WINAPI staged_session_of(DWORD process, DWORD* session) { return *session = process == other_session_process ? 7 : 1, TRUE; }
+DWORD other_session_process = 0, elevated_process = 0;
+BOOL WINAPI staged_session_of(DWORD process, DWORD* session) {
+  if (process == elevated_process) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+  return ProcessIdToSessionId(process, session) && (*session += process == other_session_process ? 7 : 0, TRUE);
+}
 
 TEST_F(WatchTest, RingsBehindTheCommandPrefixAndTrustsOnlyWhatItRead) {
   const std::string title = unique_name("toolcase kept");
@@ -158,32 +173,42 @@ TEST_F(WatchTest, RingsBehindTheCommandPrefixAndTrustsOnlyWhatItRead) {
   program.replace(program.rfind('\\') + 1, std::string::npos, "sleeper.exe");
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION mine{}, theirs{};
-  ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &mine));
-  ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &theirs));
+  PROCESS_INFORMATION mine{}, theirs{}, elevated{};
+  for (PROCESS_INFORMATION* started : {&mine, &theirs, &elevated}) {
+    ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, started));
+  }
   other_session_process = theirs.dwProcessId;
-  for (const auto& [prefix, ring] : {std::pair{"!", "!.signal toolcase"}, {"", "/.signal toolcase"}, {"ab", "/.signal toolcase"}}) {
+  elevated_process = elevated.dwProcessId;
+  for (const auto& [prefix, ring, ansi] : {std::tuple{"!", "!.signal toolcase", true}, {"", "", true}, {"ab", "", true},
+                                           {"→", "→.signal toolcase", false}}) {
     const FreshToolcase copy;
     const ImportPatch sessions(copy.module(), "KERNEL32.dll", "ProcessIdToSessionId", as_farproc(&staged_session_of));
     const ImportPatch windows(copy.module(), "USER32.dll", "EnumWindows", as_farproc(&staged_enumeration));
     const StagedLookup snapshots(copy.module(), {{"CreateToolhelp32Snapshot", as_farproc(&staged_snapshot)}});
     host = Host{};
     host.command_prefix = prefix;
+    host.ansi = ansi;
     host.on_signal = [&] {
       for (std::string e; !(e = copy.call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
     };
     ASSERT_EQ(copy.call("Watch", "w;window " + title, host_window), "true");
     ASSERT_EQ(copy.call("Watch", "p;process sleeper.exe", host_window), "true");
-    EXPECT_TRUE(pump(3000, 2));
+    EXPECT_EQ(pump(3000, 3), *ring != '\0');
     readings_fail = true;
-    EXPECT_FALSE(pump(1500, 3));
+    EXPECT_FALSE(pump(1500, 4));
     readings_fail = false;
-    EXPECT_EQ(host.events, std::vector<std::string>({"w open " + handle_number(kept.handle()) + " " + title,
-                                                     "p start " + std::to_string(mine.dwProcessId)}));
-    EXPECT_EQ(host.commands.back().substr(0, host.commands.back().rfind(' ')), ring);
+    // Not rung: the events wait for WatchNext.
+    for (std::string e; !*ring && !(e = copy.call("WatchNext", "", host_window)).empty();) host.events.push_back(e);
+    std::vector<std::string> expected = {"w open " + handle_number(kept.handle()) + " " + title,
+                                         "p start " + std::to_string(mine.dwProcessId),
+                                         "p start " + std::to_string(elevated.dwProcessId)};
+    for (auto* lines : {&expected, &host.events}) std::sort(lines->begin() + (lines->empty() ? 0 : 1), lines->end());
+    EXPECT_EQ(host.events, expected);
+    const std::string last = host.commands.back().substr(0, host.commands.back().rfind(' '));
+    EXPECT_EQ(last, *ring ? ring : "$comchar");
     EXPECT_EQ(unload(copy.module(), 0), 1);
   }
-  for (const PROCESS_INFORMATION& started : {mine, theirs}) {
+  for (const PROCESS_INFORMATION& started : {mine, theirs, elevated}) {
     TerminateProcess(started.hProcess, 0);
     CloseHandle(started.hProcess);
     CloseHandle(started.hThread);
@@ -260,7 +285,7 @@ TEST_F(WatchTest, SkipsAMappingNameHeldBySomeoneElse) {
   auto* text = static_cast<char*>(MapViewOfFile(held, FILE_MAP_WRITE, 0, 0, 0));
   std::strcpy(text, "theirs");
   ASSERT_EQ(watch("s;idle 5"), "true");
-  EXPECT_EQ(host.commands, std::vector<std::string>({"$version mIRC2", "$comchar mIRC2"}));
+  EXPECT_EQ(host.commands, std::vector<std::string>({"$version mIRC2"}));
   EXPECT_STREQ(text, "theirs");
   UnmapViewOfFile(text);
   CloseHandle(held);

@@ -134,7 +134,9 @@ TEST(Lookup, NoWindowAnswersFalseForIsVisibleAndErrorForTheOthers) {
 
 // "hwnd:N" in every command that takes a window: a top-level window by its
 // handle's low 32 bits; a destroyed, child or message-only window's handle,
-// and a number malformed or past 32 bits, name none.
+// its slot alone (upper 16 bits 0 or 0xFFFF, which Windows would take for
+// whatever window holds the slot), and a number malformed or past 32 bits,
+// name none.
 TEST(Lookup, HwndNamesATopLevelWindowByItsHandleNumber) {
   const std::string title = unique_name("toolcase hwnd");
   TestWindow window(unique_name("toolcase-hwnd"), title, true);
@@ -162,7 +164,9 @@ TEST(Lookup, HwndNamesATopLevelWindowByItsHandleNumber) {
   const std::string not_named[] = {"hwnd:" + destroyed_number, "hwnd:" + handle_number(child.handle()),
                                    "hwnd:" + handle_number(message_only.handle()), "hwnd:0",
                                    "hwnd:0" + number, "hwnd:" + number + "0000000000", "hwnd:-" + number,
-                                   "hwnd:4294967296", "hwnd: " + number, "hwnd:"};
+                                   "hwnd:4294967296", "hwnd: " + number, "hwnd:",
+                                   "hwnd:" + std::to_string(std::stoul(number) & 0xFFFF),
+                                   "hwnd:" + std::to_string(std::stoul(number) | 0xFFFF0000)};
   for (const std::string& name : not_named) {
     EXPECT_EQ(call("WindowIsVisible", name), "false") << name;
     for (const char* command : kErrorWhenNotFound) EXPECT_EQ(call(command, name), "error") << command << name;
