@@ -95,6 +95,11 @@ BOOL WINAPI refuse_image_name(HANDLE, DWORD, LPWSTR, PDWORD) {
   SetLastError(ERROR_ACCESS_DENIED);
   return FALSE;
 }
+// The lock screen of Windows 10 and 11: a window of LockApp.exe.
+BOOL WINAPI lock_app_image_name(HANDLE, DWORD, LPWSTR name, PDWORD size) {
+  const std::wstring path = L"C:\\Windows\\SystemApps\\Microsoft.LockApp_cw5n1h2txyewy\\LOCKAPP.EXE";
+  return *size = static_cast<DWORD>(path.copy(name, path.size())), name[path.size()] = L'\0', TRUE;
+}
 HWND WINAPI no_window_in_front() { return nullptr; }
 
 class RecordingWindowTest : public ::testing::Test {
@@ -181,7 +186,8 @@ TEST(Lookup, HwndNamesATopLevelWindowByItsHandleNumber) {
 }
 
 // Each window in front in turn; a program that will not tell its path, and
-// no window in front (the lock screen, the moment between two windows).
+// no window in front (the lock screen, also as LockApp.exe's window, the
+// moment between two windows).
 TEST(Foreground, TellsTheWindowInFrontAndItsProgram) {
   TestWindow titled(unique_name("toolcase-front"), unique_name("toolcase front"), true);
   const PlainWindow untitled(nullptr, "STATIC", true);
@@ -203,6 +209,11 @@ TEST(Foreground, TellsTheWindowInFrontAndItsProgram) {
     const StagedLookup refused(copy.module(), {{"QueryFullProcessImageNameW", as_farproc(&refuse_image_name)}});
     EXPECT_EQ(copy.call("Foreground", "path"), "false");
     EXPECT_EQ(copy.call("Foreground", "exe"), exe);
+  }
+  {
+    const FreshToolcase copy;
+    const StagedLookup lock_screen(copy.module(), {{"QueryFullProcessImageNameW", as_farproc(&lock_app_image_name)}});
+    EXPECT_EQ(copy.call("Foreground", "hwnd"), "false");
   }
   const ImportPatch nothing_in_front(toolcase_module(), "USER32.dll", "GetForegroundWindow",
                                      as_farproc(&no_window_in_front));
