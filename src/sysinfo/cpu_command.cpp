@@ -159,9 +159,12 @@ TOOLCASE_COMMAND(CPU) {
       if (figure == 0) figure = -1;
     } else {
       const sysinfo::MachineKey key(kProcessorKey);
-      if (text::keyword_match(input, "name")) {
+      // The maker's identifier ("GenuineIntel") as the name is: both as Windows stores them.
+      const bool vendor = text::keyword_match(input, "vendor");
+      if (vendor || text::keyword_match(input, "name")) {
         sysinfo::RegistryString value;
-        const Text stored = text_in_encoding(key.string(L"ProcessorNameString", value), encoding);
+        const Text stored =
+            text_in_encoding(key.string(vendor ? L"VendorIdentifier" : L"ProcessorNameString", value), encoding);
         answer.assign(sysinfo::trim_blanks(stored));
       } else if (text::keyword_match(input, "speed")) {
         figure = static_cast<std::int32_t>(key.number(L"~MHz").value_or(-1));

@@ -43,13 +43,21 @@ TOOLCASE_COMMAND(Screen) {
     using Answer = BoundedText<2 * text::IntegerText::kCapacity + 1>;
     const bool width = text::keyword_match(input, "width");
     const bool height = !width && text::keyword_match(input, "height");
-    if (!width && !height && !text::keyword_match(input, "resolution")) return Answer(kError);
+    const bool hertz = text::keyword_match(input, "hz");
+    const bool bits = text::keyword_match(input, "bits");
+    if (!width && !height && !hertz && !bits && !text::keyword_match(input, "resolution")) return Answer(kError);
     // The display's mode is in real pixels. A scaled screen shows a host that
     // is not DPI-aware smaller figures through the metrics (1280 for 1920 at
     // 150%), which stay the fallback.
     DEVMODEA mode{};
     mode.dmSize = sizeof mode;
     const bool have_mode = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) != FALSE;
+    if (hertz || bits) {
+      // A rate of 0 or 1 is the hardware's default: Windows does not know it.
+      const DWORD figure = hertz ? mode.dmDisplayFrequency : mode.dmBitsPerPel;
+      if (!have_mode || figure <= (hertz ? 1U : 0U)) return Answer(kFalse);
+      return Answer(text::id_to_text(figure));
+    }
     const auto size_text = [&](int metric, DWORD pixels) {
       return text::integer_to_text(have_mode ? static_cast<int>(pixels) : GetSystemMetrics(metric));
     };

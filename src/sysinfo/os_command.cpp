@@ -73,6 +73,11 @@ TOOLCASE_COMMAND(OS) {
       } else if (asks_build) {
         append_number(answer, version.build);
         if (const std::optional<DWORD> revision = key.number(L"UBR")) append_number(answer, *revision);
+      } else if (text::keyword_match(input, "installed")) {
+        // Seconds since 1970 (UTC), as $asctime takes them.
+        if (const std::optional<DWORD> installed = key.number(L"InstallDate")) {
+          answer.assign(text::id_to_text(*installed));
+        }
       } else if (text::keyword_match(input, "release")) {
         // The release name of Windows 10 20H2 and later, the release number
         // of earlier ones, the service pack before Windows 10.

@@ -357,6 +357,8 @@ TEST(Screen, AnswersThePrimaryScreensSize) {
 // shrunk: 1280 for 1920 pixels at 150%.
 int WINAPI two_thirds_of_metric(int index) { return GetSystemMetrics(index) * 2 / 3; }
 BOOL WINAPI failing_display_settings(LPCSTR, DWORD, DEVMODEA*) { return FALSE; }
+// A mode at the hardware's default rate (1) and of no depth (0): Windows does not know them.
+BOOL WINAPI unknown_rate_and_depth(LPCSTR, DWORD, DEVMODEA* mode) { return mode->dmDisplayFrequency = 1, mode->dmBitsPerPel = 0, TRUE; }
 
 TEST(Screen, AnswersTheDisplaysModeElseTheMetrics) {
   DEVMODEA mode{};
@@ -372,6 +374,12 @@ TEST(Screen, AnswersTheDisplaysModeElseTheMetrics) {
       {"EnumDisplaySettingsA", as_farproc(&failing_display_settings),
        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
   };
+  EXPECT_EQ(call("Screen", "HZ"), mode.dmDisplayFrequency > 1 ? std::to_string(mode.dmDisplayFrequency) : "false");
+  EXPECT_EQ(call("Screen", "bits"), std::to_string(mode.dmBitsPerPel));
+  for (const FARPROC unknown : {as_farproc(&unknown_rate_and_depth), as_farproc(&failing_display_settings)}) {
+    const ImportPatch patch(toolcase_module(), "USER32.dll", "EnumDisplaySettingsA", unknown);
+    EXPECT_EQ(call("Screen", "hz") + " " + call("Screen", "bits"), "false false");
+  }
   for (const auto& row : rows) {
     SCOPED_TRACE(row.function);
     const ImportPatch patch(toolcase_module(), "USER32.dll", row.function, row.replacement);
@@ -544,8 +552,14 @@ TEST(OS, AnswersWindowsOwnVersionWhateverTheProgramIsTold) {
     else RegDeleteValueA(current, number_names[i]);
   }
   RegSetValueExA(current, "CurrentBuildNumber", 0, REG_SZ, reinterpret_cast<const BYTE*>(build), build_size);
-  RegCloseKey(current);
   EXPECT_STREQ(answer, "10.0.19045\n");
+  // When Windows was installed: an unsigned 32-bit count of seconds, in the 64-bit view.
+  const DWORD installed = 4'000'000'000;
+  RegSetValueExA(current, "InstallDate", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&installed), 4);
+  EXPECT_EQ(call("OS", "installed"), "4000000000");
+  RegDeleteValueA(current, "InstallDate");
+  EXPECT_EQ(call("OS", "Installed"), "false");
+  RegCloseKey(current);
 }
 
 // What Windows tells of the session and the screen: 0 and 1 the session
@@ -656,6 +670,8 @@ TEST(CPU, AnswersTheProcessorAndHowBusyItIs) {
   RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, "~MHz", REG_DWORD, &megahertz, sizeof megahertz);
   EXPECT_EQ(call("CPU", "name"), "Staged Processor @ 2.90GHz");
   EXPECT_EQ(call("CPU", "speed"), "2904MHz");
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, "VendorIdentifier", REG_SZ, " AuthenticAMD ", 15);
+  EXPECT_EQ(call("CPU", "vendor"), "AuthenticAMD");
   EXPECT_EQ(call("CPU", "load"), "error");
 
   call("CPU", "usage");  // the interval starts
