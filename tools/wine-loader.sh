@@ -22,7 +22,7 @@ fi
 is_32bit_program() { # is_32bit_program FILE
   local header
   header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 1
-  [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" == 14c ]
+  [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" == 014c ]
 }
 
 # The exit code that marks a test as skipped (the tests' SKIP_RETURN_CODE).
