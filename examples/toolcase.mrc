@@ -118,7 +118,7 @@ alias tc.user { return $dll($tc.dll, UserName, ) }
 ; $tc.memory(total|used|available|pfilesize|pfileavailable|vmemorytotal|vmemoryavailable)
 ;   -> e.g. 523760KB, or 37% for used
 alias tc.memory { return $dll($tc.dll, Memory, $1) }
-; $tc.screen(width|height|resolution) -> e.g. 1024, 768, 1024x768
+; $tc.screen(width|height|resolution|hz|bits) -> e.g. 1024, 768, 1024x768, 60, 32
 alias tc.screen { return $dll($tc.dll, Screen, $1) }
 ; $tc.dir(system|windows|temp|fulltemp) -> a folder; temp and fulltemp end in \
 alias tc.dir { return $dll($tc.dll, GetDir, $1) }
@@ -126,12 +126,17 @@ alias tc.dir { return $dll($tc.dll, GetDir, $1) }
 alias tc.longpath { return $dll($tc.dll, ExtractFullPath, $1-) }
 
 ; ---- Machine facts for a sysinfo line ----
-; $tc.os(name|version|build|release|bits) -> e.g. Windows 11 Pro, 10.0.22631, 22631.4317, 23H2, 64
+; $tc.os(name|version|build|release|bits|installed) -> e.g. Windows 11 Pro, 10.0.22631, 22631.4317,
+;   23H2, 64, when Windows was installed (or last updated to a new release) for $asctime
 alias tc.os { return $dll($tc.dll, OS, $1) }
-; $tc.cpu(name|cores|threads|speed|usage) -> e.g. the processor's name, 8, 16, 2904MHz, 12%
+; $tc.cpu(name|vendor|cores|threads|speed|usage) -> e.g. the processor's name, GenuineIntel, 8, 16,
+;   2904MHz, 12%
 alias tc.cpu { return $dll($tc.dll, CPU, $1) }
 ; $tc.gpu -> the graphics card (of several, the one with the most video memory)
 alias tc.gpu { return $dll($tc.dll, GPU, ) }
+; $tc.board(board|system|bios) -> the firmware's names: the motherboard, the computer's maker
+;   and model, the BIOS; false where the firmware gives none
+alias tc.board { return $dll($tc.dll, Board, $1) }
 ; $tc.battery(level|power|charging) -> e.g. 76% (none: no battery), ac or battery, true/false
 alias tc.battery { return $dll($tc.dll, Battery, $1) }
 ; $tc.net(name|description|speed|received|sent|down|up) -> the adapter in use: e.g. Wi-Fi, its
@@ -147,8 +152,9 @@ alias tc.bw {
 ; $tc.known(ANSWER) -> the answer, or nothing where the command answered false or error
 alias -l tc.known { if ($1- != false) && ($1- != error) return $1- }
 ; /tc.sysinfo -> says one line about this computer in the active channel or query; each part
-;   that Windows does not give (no release on Windows 8.1, no usage, no GPU, no battery, no
-;   network adapter in use) is left out
+;   that Windows does not give (no release on Windows 8.1, no usage, no GPU, no refresh rate, no
+;   board, no battery, no network adapter in use) is left out; a laptop (one with a battery)
+;   shows its model rather than its board
 alias tc.sysinfo {
   ; one answer of free text per var: a comma in it would split the line
   var %os = $tc.known($tc.os(name)) $tc.known($tc.os(release))
@@ -164,8 +170,11 @@ alias tc.sysinfo {
   if (%total != $null) %line = %line - Memory: $iif(%used != $null, %used of) $round($calc($remove(%total,KB) / 1048576),1) GB
   var %screen = $tc.known($tc.screen(resolution)), %battery = $tc.known($tc.battery(level))
   var %gpu = $tc.known($tc.gpu)
-  if (%screen != $null) %line = %line - Screen: %screen
+  var %hz = $tc.known($tc.screen(hz))
+  var %board = $tc.known($tc.board($iif(%battery != $null && %battery != none, system, board)))
+  if (%screen != $null) %line = %line - Screen: %screen $+ $iif(%hz != $null, $chr(32) $+ @ %hz $+ Hz)
   if (%gpu != $null) %line = %line - GPU: %gpu
+  if (%board != $null) %line = %line - $iif(%battery != $null && %battery != none, Model, Board) $+ : %board
   if (%battery != $null) && (%battery != none) %line = %line - Battery: %battery
   var %net = $tc.known($tc.net(name)), %card = $tc.known($tc.net(description))
   var %speed = $tc.known($tc.net(speed)), %in = $tc.known($tc.net(received))

@@ -40,7 +40,8 @@ constexpr CommandSummary kCommands[] = {
     {"WindowHide", "WINDOW: hide the window"},
     {"WindowIsVisible", "WINDOW: is the window visible?"},
     {"WindowShow", "WINDOW: show the window"},
-    {"Screen", "width | height | resolution: the primary screen's size in pixels"},
+    {"Screen", "width | height | resolution | hz | bits: the primary screen's size in pixels, refresh "
+               "rate and colour depth"},
     {"Memory", "total | used | available | pfilesize | pfileavailable | vmemorytotal | "
                "vmemoryavailable"},
     {"UserName", "the name of the user the host runs as (input ignored)"},
@@ -50,8 +51,8 @@ constexpr CommandSummary kCommands[] = {
     {"IdleTime", "seconds since the last keyboard or mouse input (input ignored)"},
     {"WindowFind", "PATTERN: the title of the first window it matches (* and ?)"},
     {"WindowTopmost", "on;WINDOW | off;WINDOW: keep the window above the others, or not"},
-    {"OS", "name | version | build | release | bits: which Windows this is"},
-    {"CPU", "name | cores | threads | speed | usage: the processor, and how busy it is"},
+    {"OS", "name | version | build | release | bits | installed: which Windows this is"},
+    {"CPU", "name | vendor | cores | threads | speed | usage: the processor, and how busy it is"},
     {"GPU", "the graphics card: the one with the most video memory (input ignored)"},
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
@@ -70,6 +71,7 @@ constexpr CommandSummary kCommands[] = {
     {"Presence", "locked | screensaver | game | presenting | fullscreen | here: is the user there "
                  "(input ignored)"},
     {"Network", "name | description | speed | received | sent | down | up: the adapter in use"},
+    {"Board", "empty (board) | board | system | bios: the firmware's names of the machine"},
 };
 
 void print_usage(FILE* to) {

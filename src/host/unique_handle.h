@@ -109,6 +109,14 @@ struct DesktopTraits {
   static void close(pointer desktop) noexcept { CloseDesktop(desktop); }
 };
 
+// Pages of memory of a list too long for a stack (the library takes nothing
+// from the heap): NULL when none were reserved.
+struct PagesTraits {
+  using pointer = void*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer pages) noexcept { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+
 // A COM interface pointer: NULL when none was given.
 template <typename Interface>
 struct ComTraits {
@@ -127,6 +135,7 @@ using unique_mapping = UniqueHandle<MappingTraits>;
 using unique_mapped_view = UniqueHandle<MappedViewTraits>;
 using unique_module_reference = UniqueHandle<ModuleReferenceTraits>;
 using unique_desktop = UniqueHandle<DesktopTraits>;
+using unique_pages = UniqueHandle<PagesTraits>;
 template <typename Interface>
 using unique_com = UniqueHandle<ComTraits<Interface>>;
 

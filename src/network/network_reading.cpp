@@ -64,19 +64,10 @@ bool interface_row(AdapterIndex adapter, MIB_IFROW& row) {
   return entry(&row) == NO_ERROR;
 }
 
-// Pages of its own for the adapter list, which can run to tens of
-// kilobytes: more than a stack should hold, and the library takes nothing
-// from the heap.
-struct PagesTraits {
-  using pointer = void*;
-  static pointer invalid() noexcept { return nullptr; }
-  static void close(pointer pages) noexcept { VirtualFree(pages, 0, MEM_RELEASE); }
-};
-using unique_pages = UniqueHandle<PagesTraits>;
-
 constexpr ULONG kListFlags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
 
-// Windows' list of adapters, in `pages`; null when it cannot be read.
+// Windows' list of adapters, in `pages` (it can run to tens of kilobytes);
+// null when it cannot be read.
 const IP_ADAPTER_ADDRESSES_XP* adapter_list(unique_pages& pages) {
   const auto list = adapters_addresses.as<AdaptersAddresses>();
   if (list == nullptr) return nullptr;

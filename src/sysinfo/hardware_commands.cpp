@@ -1,9 +1,11 @@
-// GPU and Battery: the display adapter and the power supply, as Windows
-// reports them.
+// GPU, Battery and Board: the display adapter, the power supply and the
+// firmware's names of the machine, as Windows reports them.
 #include <dxgi.h>
 
+#include <array>
 #include <cwchar>
 #include <iterator>
+#include <optional>
 
 #include "host/command.h"
 #include "host/late_bound.h"
@@ -11,6 +13,7 @@
 #include "host/unique_handle.h"
 #include "host/wide_text.h"
 #include "sysinfo/machine_facts.h"
+#include "sysinfo/smbios_rules.h"
 
 using namespace toolcase;
 
@@ -18,6 +21,40 @@ namespace {
 
 using CreateFactory = HRESULT(WINAPI*)(REFIID, void**);
 LateBound create_dxgi_factory(SystemModule::dxgi, "CreateDXGIFactory1");
+// Windows Vista and later (and XP x64, which mIRC's 32-bit DLL never meets).
+using FirmwareTable = UINT(WINAPI*)(DWORD, DWORD, PVOID, DWORD);
+LateBound system_firmware_table(SystemModule::kernel32, "GetSystemFirmwareTable");
+
+constexpr std::array<text::Keyword<sysinfo::FirmwarePart>, 4> kFirmwareParts{{
+    {"", sysinfo::FirmwarePart::board},
+    {"board", sysinfo::FirmwarePart::board},
+    {"system", sysinfo::FirmwarePart::system},
+    {"bios", sysinfo::FirmwarePart::bios},
+}};
+
+// The part's names from the SMBIOS table, in the call's encoding: the
+// firmware's bytes are Windows-1252, converted as Windows converts them.
+Text firmware_names(sysinfo::FirmwarePart part, TextEncoding encoding) {
+  const auto table = system_firmware_table.as<FirmwareTable>();
+  constexpr DWORD kRawSmbios = 'R' << 24 | 'S' << 16 | 'M' << 8 | 'B';
+  if (table == nullptr) return Text();
+  // The table may change between the call that sizes it and the next.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const UINT size = table(kRawSmbios, 0, nullptr, 0);
+    if (size == 0) return Text();
+    const unique_pages pages(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!pages) return Text();
+    const UINT written = table(kRawSmbios, 0, pages.get(), size);
+    if (written == 0 || written > size) continue;
+    const Text names =
+        sysinfo::firmware_names(std::span(static_cast<const unsigned char*>(pages.get()), written), part);
+    std::array<wchar_t, kDataBufferSize> wide{};
+    const int units = MultiByteToWideChar(1252, 0, names.c_str(), static_cast<int>(names.size()), wide.data(),
+                                          static_cast<int>(wide.size() - 1));
+    return text_in_encoding(std::wstring_view(wide.data(), static_cast<std::size_t>(units)), encoding);
+  }
+  return Text();
+}
 
 // The graphics card a sysinfo line means, from DirectX's list of adapters:
 // the hardware one with the most video memory of its own, the first listed
@@ -83,5 +120,16 @@ TOOLCASE_COMMAND(Battery) {
     if (text::keyword_match(input, "power")) return sysinfo::FactText(sysinfo::power_source(status));
     if (text::keyword_match(input, "charging")) return sysinfo::FactText(sysinfo::charging(status));
     return sysinfo::FactText(kError);
+  });
+}
+
+// "" or "board", "system", "bios": the firmware's names of the motherboard,
+// the computer and its BIOS; "false" where it gives none (and before Vista).
+TOOLCASE_COMMAND(Board) {
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    const std::optional<sysinfo::FirmwarePart> part = text::look_up(kFirmwareParts, input);
+    if (!part) return Text(kError);
+    const Text names = firmware_names(*part, encoding);
+    return names.empty() ? Text(kFalse) : names;
   });
 }

@@ -1,7 +1,8 @@
 # Machine facts, folders and long paths.
 list(APPEND TOOLCASE_PURE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/real_number_text.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/machine_facts.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/machine_facts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/smbios_rules.cpp)
 list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/machine_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/memory_command.cpp

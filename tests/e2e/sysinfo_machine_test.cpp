@@ -845,3 +845,12 @@ TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
     EXPECT_EQ(answer.find('.'), std::string::npos) << keyword << ": " << answer;
   }
 }
+
+// Wine's copy of the firmware's table, whatever it holds: names or false.
+TEST(Board, AnswersTheFirmwaresNamesOrFalse) {
+  for (const char* part : {"", "board", "SYSTEM", "bios"}) {
+    const std::string names = call("Board", part);
+    EXPECT_TRUE(names == "false" || (!names.empty() && names.front() != ' ' && names.back() != ' ')) << part << names;
+  }
+  EXPECT_EQ(call("Board", "chassis"), "error");
+}
