@@ -134,6 +134,9 @@ alias tc.os { return $dll($tc.dll, OS, $1) }
 alias tc.cpu { return $dll($tc.dll, CPU, $1) }
 ; $tc.gpu -> the graphics card (of several, the one with the most video memory)
 alias tc.gpu { return $dll($tc.dll, GPU, ) }
+; $tc.audio(output|input|card|count|N) -> the sound devices: the default playback and recording
+;   devices, the sound card, how many playback devices are active, the Nth of them
+alias tc.audio { return $dll($tc.dll, Audio, $1) }
 ; $tc.board(board|system|bios) -> the firmware's names: the motherboard, the computer's maker
 ;   and model, the BIOS; false where the firmware gives none
 alias tc.board { return $dll($tc.dll, Board, $1) }
@@ -153,7 +156,7 @@ alias tc.bw {
 alias -l tc.known { if ($1- != false) && ($1- != error) return $1- }
 ; /tc.sysinfo -> says one line about this computer in the active channel or query; each part
 ;   that Windows does not give (no release on Windows 8.1, no usage, no GPU, no refresh rate, no
-;   board, no battery, no network adapter in use) is left out; a laptop (one with a battery)
+;   board, no sound card, no battery, no network adapter in use) is left out; a laptop (one with a battery)
 ;   shows its model rather than its board
 alias tc.sysinfo {
   ; one answer of free text per var: a comma in it would split the line
@@ -174,6 +177,8 @@ alias tc.sysinfo {
   var %board = $tc.known($tc.board($iif(%battery != $null && %battery != none, system, board)))
   if (%screen != $null) %line = %line - Screen: %screen $+ $iif(%hz != $null, $chr(32) $+ @ %hz $+ Hz)
   if (%gpu != $null) %line = %line - GPU: %gpu
+  var %sound = $tc.known($tc.audio(card))
+  if (%sound != $null) %line = %line - Sound: %sound
   if (%board != $null) %line = %line - $iif(%battery != $null && %battery != none, Model, Board) $+ : %board
   if (%battery != $null) && (%battery != none) %line = %line - Battery: %battery
   var %net = $tc.known($tc.net(name)), %card = $tc.known($tc.net(description))

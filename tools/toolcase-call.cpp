@@ -71,6 +71,7 @@ constexpr CommandSummary kCommands[] = {
     {"Presence", "locked | screensaver | game | presenting | fullscreen | here: is the user there "
                  "(input ignored)"},
     {"Network", "name | description | speed | received | sent | down | up: the adapter in use"},
+    {"Audio", "empty (output) | output | input | card | count | N: the sound devices"},
     {"Board", "empty (board) | board | system | bios: the firmware's names of the machine"},
 };
 

@@ -24,6 +24,7 @@ LoadedModule dxgi{L"dxgi.dll", nullptr, false};
 LoadedModule wtsapi32{L"wtsapi32.dll", nullptr, false};
 LoadedModule shell32{L"shell32.dll", nullptr, false};
 LoadedModule iphlpapi{L"iphlpapi.dll", nullptr, false};
+LoadedModule ole32{L"ole32.dll", nullptr, false};
 
 HMODULE load_from_system_folder(std::wstring_view file_name) {
   std::array<wchar_t, MAX_PATH> path;
@@ -49,6 +50,7 @@ HMODULE module_handle(SystemModule module) {
     case SystemModule::wtsapi32: return loaded(wtsapi32);
     case SystemModule::shell32: return loaded(shell32);
     case SystemModule::iphlpapi: return loaded(iphlpapi);
+    case SystemModule::ole32: return loaded(ole32);
   }
   return nullptr;
 }
@@ -70,7 +72,7 @@ FARPROC LateBound::address() noexcept {
 }
 
 void release_late_bound_modules() noexcept {
-  for (LoadedModule* module : {&dwmapi, &shcore, &dxgi, &wtsapi32, &shell32, &iphlpapi}) {
+  for (LoadedModule* module : {&dwmapi, &shcore, &dxgi, &wtsapi32, &shell32, &iphlpapi, &ole32}) {
     if (module->handle != nullptr) FreeLibrary(module->handle);
     module->handle = nullptr;
   }

@@ -1,6 +1,6 @@
 // Platform functions that the oldest Windows of a DLL's bitness lacks, or that
 // live in a system DLL the host may not have loaded (dwmapi.dll, shcore.dll, dxgi.dll,
-// wtsapi32.dll, shell32.dll, iphlpapi.dll): each is
+// wtsapi32.dll, shell32.dll, iphlpapi.dll, ole32.dll): each is
 // looked up by name on its first use and kept until unload. Loading the DLL
 // looks up nothing, and it still loads where a function is missing.
 #pragma once
@@ -21,6 +21,7 @@ enum class SystemModule {
   wtsapi32,  // the same
   shell32,   // the same
   iphlpapi,  // the same
+  ole32,     // the same
 };
 
 class LateBound {

@@ -11,4 +11,5 @@ list(APPEND TOOLCASE_WIN32_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/windows_version.cpp
   ${CMAKE_CURRENT_LIST_DIR}/os_command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cpu_command.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/hardware_commands.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/hardware_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/audio_command.cpp)

@@ -4,6 +4,7 @@
 // Also run with LC_ALL=de_DE.UTF-8 --gtest_filter=GermanLocale.*
 #include <windows.h>
 #include <dxgi.h>
+#include <mmdeviceapi.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "linked_commands.h"
 #include "sysinfo/real_number_text.h"
 #include "sysinfo_import_patch.h"
+#include "test_window.h"
 #include "toolcase_dll.h"
 
 using namespace toolcase;
@@ -853,4 +855,117 @@ TEST(Board, AnswersTheFirmwaresNamesOrFalse) {
     EXPECT_TRUE(names == "false" || (!names.empty() && names.front() != ' ' && names.back() != ' ')) << part << names;
   }
   EXPECT_EQ(call("Board", "chassis"), "error");
+}
+
+// Windows' sound devices as a test stages them: the active playback devices
+// in Windows' order, the default one among them, a recording device; every
+// object the library is given is counted, and must be released by the time
+// the call returns.
+struct StagedDevice {
+  std::wstring id, name, card;  // an empty name or card: no such property
+};
+struct AudioStage {
+  std::vector<StagedDevice> outputs;
+  int default_output;  // -1: none
+  std::vector<StagedDevice> inputs;
+} audio;
+int audio_objects = 0;
+
+template <typename Interface>
+struct Staged : Interface {
+  ULONG references = 1;
+  Staged() { ++audio_objects; }
+  virtual ~Staged() { --audio_objects; }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references;
+    if (left == 0) delete this;
+    return left;
+  }
+};
+LPWSTR task_copy(const std::wstring& text) {
+  auto* copy = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+  return std::wcscpy(copy, text.c_str());
+}
+struct StagedStore final : Staged<IPropertyStore> {
+  StagedDevice device;
+  explicit StagedStore(StagedDevice of) : device(std::move(of)) {}
+  HRESULT STDMETHODCALLTYPE GetCount(DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAt(DWORD, PROPERTYKEY*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetValue(REFPROPERTYKEY key, PROPVARIANT* value) override {
+    const std::wstring& text = key.pid == 14 ? device.name : device.card;  // FriendlyName, else the interface's
+    PropVariantInit(value);
+    if (!text.empty()) value->vt = VT_LPWSTR, value->pwszVal = task_copy(text);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetValue(REFPROPERTYKEY, REFPROPVARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Commit() override { return E_NOTIMPL; }
+};
+struct StagedEndpoint final : Staged<IMMDevice> {
+  StagedDevice device;
+  explicit StagedEndpoint(StagedDevice of) : device(std::move(of)) {}
+  HRESULT STDMETHODCALLTYPE Activate(REFIID, DWORD, PROPVARIANT*, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore** store) override { return *store = new StagedStore(device), S_OK; }
+  HRESULT STDMETHODCALLTYPE GetId(LPWSTR* id) override { return *id = task_copy(device.id), S_OK; }
+  HRESULT STDMETHODCALLTYPE GetState(DWORD* state) override { return *state = DEVICE_STATE_ACTIVE, S_OK; }
+};
+struct StagedList final : Staged<IMMDeviceCollection> {
+  HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override { return *count = static_cast<UINT>(audio.outputs.size()), S_OK; }
+  HRESULT STDMETHODCALLTYPE Item(UINT i, IMMDevice** out) override { return *out = new StagedEndpoint(audio.outputs.at(i)), S_OK; }
+};
+struct StagedEnumerator final : Staged<IMMDeviceEnumerator> {
+  HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection** list) override { return *list = new StagedList, S_OK; }
+  HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(EDataFlow flow, ERole, IMMDevice** out) override {
+    const bool none = flow == eRender ? audio.default_output < 0 : audio.inputs.empty();
+    if (none) return *out = nullptr, E_NOTFOUND;
+    return *out = new StagedEndpoint(flow == eRender ? audio.outputs.at(audio.default_output) : audio.inputs.front()), S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR, IMMDevice**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient*) override { return E_NOTIMPL; }
+};
+HRESULT WINAPI staged_enumerator(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID* out) {
+  return *out = static_cast<IMMDeviceEnumerator*>(new StagedEnumerator), S_OK;
+}
+
+TEST(Audio, NamesTheSoundDevicesAsWindowsSoundSettingsDo) {
+  const std::string real = call("Audio", "count");  // Wine's own: maybe none
+  EXPECT_TRUE(real.find_first_not_of("0123456789") == std::string::npos && !real.empty()) << real;
+  const FreshToolcase copy;
+  const StagedLookup devices(copy.module(), {{"CoCreateInstance", as_farproc(&staged_enumerator)}});
+  const StagedDevice speakers{L"{0}.1", L"Speakers (Realtek(R) Audio)", L"Realtek(R) Audio"},
+      headphones{L"{0}.2", L"Kopfh\u00F6rer (USB)", L""}, hdmi{L"{0}.3", L"", L"NVIDIA"};
+  const struct {
+    AudioStage stage;
+    std::vector<std::pair<const char*, std::string>> answers;
+  } rows[] = {
+      {{{speakers, headphones, hdmi}, 1, {{L"{1}.1", L"Microphone (USB Audio Device)", L"USB"}}},
+       {{"", "Kopfh\xC3\xB6rer (USB)"}, {"OUTPUT", "Kopfh\xC3\xB6rer (USB)"}, {"input", "Microphone (USB Audio Device)"},
+        {"card", "false"}, {"count", "3"}, {"1", "Kopfh\xC3\xB6rer (USB)"}, {"2", "Speakers (Realtek(R) Audio)"},
+        {"3", "false"}, {"4", "error"}, {"0", "error"}, {"02", "error"}, {"+2", "error"}, {"volume", "error"}}},
+      {{{speakers, hdmi}, -1, {}}, {{"", "false"}, {"input", "false"}, {"card", "false"}, {"1", "Speakers (Realtek(R) Audio)"}}},
+      {{{speakers}, 0, {}}, {{"card", "Realtek(R) Audio"}}},
+      {{{}, -1, {}}, {{"count", "0"}, {"1", "error"}, {"", "false"}}},
+  };
+  const TestWindow unicode_host(L"toolcase-audio-host", L"", false);
+  for (const auto& row : rows) {
+    audio = row.stage;
+    for (const auto& [input, answer] : row.answers) {
+      EXPECT_EQ(copy.call("Audio", input, unicode_host.handle()), answer) << input;
+      EXPECT_EQ(audio_objects, 0) << input;
+    }
+  }
+  // A thread whose apartment the host set up keeps it; one without COM has none after the call.
+  std::thread([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(copy.call("Audio", "count"), "0");
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    EXPECT_TRUE(SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_MAINSTA || type == APTTYPE_STA));
+    CoUninitialize();
+    EXPECT_EQ(copy.call("Audio", ""), "false");
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    CoUninitialize();
+  }).join();
 }

@@ -23,7 +23,7 @@ const std::vector<Export>& all_commands() {
           "WindowPos",        "WindowMove"}},
         {35, {"Watch", "WatchNext", "WatchStop"}},
         {39, {"Monitor", "Media", "Foreground", "Process", "Presence", "Network"}},
-        {47, {"Board"}},
+        {46, {"Audio", "Board"}},
     };
     std::vector<Export> exports;
     for (const auto& [first, names] : blocks) {
