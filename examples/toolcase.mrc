@@ -132,8 +132,9 @@ alias tc.os { return $dll($tc.dll, OS, $1) }
 ; $tc.cpu(name|vendor|cores|threads|speed|usage) -> e.g. the processor's name, GenuineIntel, 8, 16,
 ;   2904MHz, 12%
 alias tc.cpu { return $dll($tc.dll, CPU, $1) }
-; $tc.gpu -> the graphics card (of several, the one with the most video memory)
-alias tc.gpu { return $dll($tc.dll, GPU, ) }
+; $tc.gpu -> the graphics card (of several, the one with the most video memory); $tc.gpu(memory) ->
+;   its own video memory, e.g. 8192MB
+alias tc.gpu { return $dll($tc.dll, GPU, $1) }
 ; $tc.audio(output|input|card|count|N) -> the sound devices: the default playback and recording
 ;   devices, the sound card, how many playback devices are active, the Nth of them
 alias tc.audio { return $dll($tc.dll, Audio, $1) }
@@ -176,7 +177,8 @@ alias tc.sysinfo {
   var %hz = $tc.known($tc.screen(hz))
   var %board = $tc.known($tc.board($iif(%battery != $null && %battery != none, system, board)))
   if (%screen != $null) %line = %line - Screen: %screen $+ $iif(%hz != $null, $chr(32) $+ @ %hz $+ Hz)
-  if (%gpu != $null) %line = %line - GPU: %gpu
+  var %vram = $tc.known($tc.gpu(memory))
+  if (%gpu != $null) %line = %line - GPU: %gpu $+ $iif(%vram != $null, $chr(32) $+ ( $+ %vram $+ ))
   var %sound = $tc.known($tc.audio(card))
   if (%sound != $null) %line = %line - Sound: %sound
   if (%board != $null) %line = %line - $iif(%battery != $null && %battery != none, Model, Board) $+ : %board

@@ -53,7 +53,8 @@ constexpr CommandSummary kCommands[] = {
     {"WindowTopmost", "on;WINDOW | off;WINDOW: keep the window above the others, or not"},
     {"OS", "name | version | build | release | bits | installed: which Windows this is"},
     {"CPU", "name | vendor | cores | threads | speed | usage: the processor, and how busy it is"},
-    {"GPU", "the graphics card: the one with the most video memory (input ignored)"},
+    {"GPU", "memory: its own video memory | anything else: the graphics card, the one with the most "
+            "video memory"},
     {"Battery", "level | power | charging: the battery and the power supply"},
     {"WindowPos", "WINDOW: x y width height of the window as it is drawn, in real pixels"},
     {"WindowMove", "X Y;WINDOW | X Y WIDTH HEIGHT;WINDOW: move (and size) the window"},

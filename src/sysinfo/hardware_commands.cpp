@@ -13,6 +13,7 @@
 #include "host/unique_handle.h"
 #include "host/wide_text.h"
 #include "sysinfo/machine_facts.h"
+#include "sysinfo/registry_values.h"
 #include "sysinfo/smbios_rules.h"
 
 using namespace toolcase;
@@ -56,20 +57,113 @@ Text firmware_names(sysinfo::FirmwarePart part, TextEncoding encoding) {
   return Text();
 }
 
+// The kernel's graphics interface (gdi32, Windows 8 and later), by the
+// adapter's LUID: D3DKMT_OPENADAPTERFROMLUID, D3DKMT_QUERYADAPTERINFO with
+// KMTQAITYPE_GETSEGMENTSIZE, D3DKMT_SEGMENTSIZEINFO, D3DKMT_CLOSEADAPTER.
+struct OpenAdapterFromLuid {
+  LUID luid;
+  UINT adapter;
+};
+struct QueryAdapterInfo {
+  UINT adapter;
+  UINT type;
+  void* data;
+  UINT size;
+};
+struct SegmentSizes {
+  std::uint64_t dedicated_video, dedicated_system, shared_system;
+};
+constexpr UINT kSegmentSizeQuery = 3;
+using KernelGraphicsCall = LONG(APIENTRY*)(void*);
+LateBound open_adapter_from_luid(SystemModule::gdi32, "D3DKMTOpenAdapterFromLuid");
+LateBound query_adapter_info(SystemModule::gdi32, "D3DKMTQueryAdapterInfo");
+LateBound close_adapter(SystemModule::gdi32, "D3DKMTCloseAdapter");
+
+// An adapter opened through the kernel's graphics interface: 0 when none.
+struct KernelAdapterTraits {
+  using pointer = UINT;
+  static pointer invalid() noexcept { return 0; }
+  static void close(pointer adapter) noexcept {
+    if (const auto close_call = close_adapter.as<KernelGraphicsCall>()) close_call(&adapter);
+  }
+};
+using unique_kernel_adapter = UniqueHandle<KernelAdapterTraits>;
+
+std::optional<std::uint64_t> kernel_dedicated_memory(const LUID& luid) {
+  const auto open = open_adapter_from_luid.as<KernelGraphicsCall>();
+  const auto query = query_adapter_info.as<KernelGraphicsCall>();
+  if (open == nullptr || query == nullptr || close_adapter.as<KernelGraphicsCall>() == nullptr) return std::nullopt;
+  OpenAdapterFromLuid opening{luid, 0};
+  if (open(&opening) < 0) return std::nullopt;
+  const unique_kernel_adapter adapter(opening.adapter);
+  SegmentSizes sizes{};
+  QueryAdapterInfo asking{adapter.get(), kSegmentSizeQuery, &sizes, sizeof sizes};
+  if (query(&asking) < 0) return std::nullopt;
+  return sizes.dedicated_video;
+}
+
+// The figure the display driver stored for the card (Windows 7 has only
+// this): the class key of display adapters, the driver key whose device id
+// names the card's vendor and device.
+std::optional<std::uint64_t> stored_dedicated_memory(const DXGI_ADAPTER_DESC1& card) {
+  constexpr wchar_t kDisplayClass[] = L"SYSTEM\\CurrentControlSet\\Control\\Class\\{4d36e968-e325-11ce-bfc1-08002be10318}\\";
+  constexpr wchar_t kHex[] = L"0123456789abcdef";
+  // "ven_10de&dev_2860", as the device id names them in any case.
+  std::array<wchar_t, 18> wanted{L"ven_0000&dev_0000"};
+  for (int digit = 0; digit < 4; ++digit) {
+    wanted[7 - digit] = kHex[(card.VendorId >> (4 * digit)) & 0xF];
+    wanted[16 - digit] = kHex[(card.DeviceId >> (4 * digit)) & 0xF];
+  }
+  const std::wstring_view wanted_id(wanted.data(), wanted.size() - 1);
+  for (int index = 0; index < 32; ++index) {
+    std::array<wchar_t, std::size(kDisplayClass) + 4> path{};
+    std::copy(std::begin(kDisplayClass), std::end(kDisplayClass) - 1, path.begin());
+    for (int digit = 0, rest = index; digit < 4; ++digit, rest /= 10) {
+      path[std::size(kDisplayClass) - 1 + 3 - digit] = static_cast<wchar_t>(L'0' + rest % 10);
+    }
+    const sysinfo::MachineKey driver(path.data());
+    sysinfo::RegistryString value;
+    std::wstring_view device_id = driver.string(L"MatchingDeviceId", value);
+    std::array<wchar_t, 128> lowered{};
+    for (std::size_t i = 0; i < device_id.size() && i < lowered.size(); ++i) {
+      lowered[i] = device_id[i] >= L'A' && device_id[i] <= L'Z' ? static_cast<wchar_t>(device_id[i] + 32) : device_id[i];
+    }
+    device_id = std::wstring_view(lowered.data(), std::min(device_id.size(), lowered.size()));
+    if (device_id.find(wanted_id) == device_id.npos) continue;
+    if (const auto stored = driver.quad_number(L"HardwareInformation.qwMemorySize")) return stored;
+  }
+  return std::nullopt;
+}
+
+// The card's own video memory, exact beyond 4 GB in both DLLs: the kernel's
+// figure, else the driver's stored one, else DirectX's, which a 32-bit
+// program sees cut at 4 GB (all bits set then: no figure).
+std::optional<std::uint64_t> dedicated_memory(const DXGI_ADAPTER_DESC1& card) {
+  if (const auto kernel = kernel_dedicated_memory(card.AdapterLuid)) return kernel;
+  if (const auto stored = stored_dedicated_memory(card)) return stored;
+  if (sizeof(SIZE_T) < sizeof(std::uint64_t) && card.DedicatedVideoMemory == static_cast<SIZE_T>(-1)) return std::nullopt;
+  return card.DedicatedVideoMemory;
+}
+
 // The graphics card a sysinfo line means, from DirectX's list of adapters:
-// the hardware one with the most video memory of its own, the first listed
-// on a tie (a 32-bit program sees at most 4 GB of it). The adapter that
+// the hardware one with the most video memory of its own (as
+// dedicated_memory counts it), the first listed on a tie. The adapter that
 // drives the primary display is the integrated one on most laptops that have
 // another, and Windows' basic render driver is flagged software. Empty where
-// DirectX is missing or lists no hardware adapter.
-Text graphics_card(TextEncoding encoding) {
+// DirectX is missing or lists no hardware adapter; its memory, where known.
+struct GraphicsCard {
+  Text name;
+  std::optional<std::uint64_t> memory;
+};
+GraphicsCard graphics_card(TextEncoding encoding) {
   const auto create = create_dxgi_factory.as<CreateFactory>();
   IDXGIFactory1* created = nullptr;
   if (create == nullptr || FAILED(create(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(&created)))) {
-    return Text();
+    return {};
   }
   const unique_com<IDXGIFactory1> factory(created);
   DXGI_ADAPTER_DESC1 best{};
+  std::optional<std::uint64_t> best_memory;
   bool found = false;
   IDXGIAdapter1* listed = nullptr;
   for (UINT index = 0; factory.get()->EnumAdapters1(index, &listed) == S_OK; ++index) {
@@ -79,11 +173,15 @@ Text graphics_card(TextEncoding encoding) {
         (description.Flags & DXGI_ADAPTER_FLAG_SOFTWARE) != 0) {
       continue;
     }
-    if (!found || description.DedicatedVideoMemory > best.DedicatedVideoMemory) best = description;
+    const std::optional<std::uint64_t> memory = dedicated_memory(description);
+    // An adapter whose figure is cut counts as the most a 32-bit program sees.
+    const auto ranked = [](const std::optional<std::uint64_t>& figure) { return figure.value_or(UINT32_MAX); };
+    if (!found || ranked(memory) > ranked(best_memory)) best = description, best_memory = memory;
     found = true;
   }
-  if (!found) return Text();
-  return text_in_encoding(std::wstring_view(best.Description, wcsnlen(best.Description, std::size(best.Description))), encoding);
+  if (!found) return {};
+  return {text_in_encoding(std::wstring_view(best.Description, wcsnlen(best.Description, std::size(best.Description))), encoding),
+          best_memory};
 }
 
 }  // namespace
@@ -93,8 +191,16 @@ Text graphics_card(TextEncoding encoding) {
 // (remote-control programs install them) shows what another device drives,
 // and is never the answer.
 TOOLCASE_COMMAND(GPU) {
-  return run_text_command(data, main_window, [](const Text&, TextEncoding encoding) {
-    if (const Text card = graphics_card(encoding); !card.empty()) return card;
+  return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
+    const GraphicsCard card = graphics_card(encoding);
+    // "memory": the card's own video memory in whole megabytes.
+    if (text::keyword_match(input, "memory")) {
+      if (card.name.empty() || !card.memory || *card.memory == 0) return Text(kFalse);
+      Text megabytes(text::id_to_text(static_cast<std::uint32_t>(std::min<std::uint64_t>(*card.memory >> 20, UINT32_MAX))));
+      megabytes.append("MB");
+      return megabytes;
+    }
+    if (!card.name.empty()) return card.name;
     DISPLAY_DEVICEW device{};
     device.cb = sizeof device;
     for (DWORD index = 0; EnumDisplayDevicesW(nullptr, index, &device, 0); ++index) {

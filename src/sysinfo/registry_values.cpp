@@ -44,4 +44,16 @@ std::optional<DWORD> MachineKey::number(const wchar_t* name) const noexcept {
   return value;
 }
 
+std::optional<std::uint64_t> MachineKey::quad_number(const wchar_t* name) const noexcept {
+  DWORD type = REG_NONE;
+  std::uint64_t value = 0;
+  DWORD size = sizeof value;
+  if (!key_ || RegQueryValueExW(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+                   ERROR_SUCCESS ||
+      (type != REG_QWORD && type != REG_BINARY) || size != sizeof value) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 }  // namespace toolcase::sysinfo

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -23,6 +24,8 @@ class MachineKey {
   // A string value; empty when it is absent, no string or longer than the array.
   std::wstring_view string(const wchar_t* name, RegistryString& value) const noexcept;
   std::optional<DWORD> number(const wchar_t* name) const noexcept;
+  // A 64-bit number, stored as a quad word or as its 8 bytes.
+  std::optional<std::uint64_t> quad_number(const wchar_t* name) const noexcept;
 
  private:
   unique_registry_key key_;

@@ -761,8 +761,11 @@ BOOL WINAPI listed_device(LPCWSTR, DWORD index, PDISPLAY_DEVICEW device, DWORD) 
 struct StagedAdapter {
   const FARPROC* methods;
   const wchar_t* name;
-  unsigned long long memory;
+  unsigned long long memory;  // as DirectX tells it, cut to what the program's SIZE_T holds
   UINT flags;
+  DWORD luid = 0;
+  unsigned long long kernel_memory = 0;  // as the kernel's graphics interface tells it; 0: no answer
+  UINT vendor = 0, device = 0;
 };
 std::vector<StagedAdapter> staged_adapters;
 int references = 0;
@@ -773,8 +776,30 @@ HRESULT WINAPI describe(StagedAdapter* adapter, DXGI_ADAPTER_DESC1* description)
   std::wcscpy(description->Description, adapter->name);
   description->DedicatedVideoMemory = static_cast<SIZE_T>(std::min<unsigned long long>(adapter->memory, SIZE_MAX));
   description->Flags = adapter->flags;
+  description->AdapterLuid.LowPart = adapter->luid;
+  description->VendorId = adapter->vendor, description->DeviceId = adapter->device;
   return S_OK;
 }
+// D3DKMTOpenAdapterFromLuid, D3DKMTQueryAdapterInfo (segment sizes) and
+// D3DKMTCloseAdapter over the staged adapters: the handle is the LUID.
+int kernel_adapters_open = 0;
+const StagedAdapter* by_luid(DWORD luid) {
+  for (const StagedAdapter& adapter : staged_adapters) {
+    if (adapter.luid == luid && adapter.kernel_memory != 0) return &adapter;
+  }
+  return nullptr;
+}
+LONG APIENTRY open_kernel_adapter(DWORD* luid_then_handle) {
+  if (by_luid(luid_then_handle[0]) == nullptr) return static_cast<LONG>(0xC000000D);  // STATUS_INVALID_PARAMETER
+  return luid_then_handle[2] = luid_then_handle[0], ++kernel_adapters_open, 0;
+}
+struct AdapterQuery {
+  UINT adapter, type;
+  unsigned long long* sizes;
+  UINT size;
+};
+LONG APIENTRY query_kernel_adapter(AdapterQuery* query) { return query->sizes[0] = by_luid(query->adapter)->kernel_memory, 0; }
+LONG APIENTRY close_kernel_adapter(UINT*) { return --kernel_adapters_open, 0; }
 HRESULT WINAPI list_adapter(void*, UINT index, StagedAdapter** adapter) {
   if (index >= staged_adapters.size()) return DXGI_ERROR_NOT_FOUND;
   *adapter = &staged_adapters[index];
@@ -824,6 +849,35 @@ TEST(GPU, AnswersTheHardwareAdapterWithTheMostVideoMemoryElseThePrimaryDisplays)
     EXPECT_EQ(copy.call("GPU", ""), row.answer);
     EXPECT_EQ(references, 0) << row.answer;
   }
+  // Exact figures: the kernel's, else the driver's stored one (here a key of
+  // the throwaway machine's), else DirectX's where not cut.
+  const StagedLookup kernel(copy.module(), {{"D3DKMTOpenAdapterFromLuid", as_farproc(&open_kernel_adapter)},
+                                            {"D3DKMTQueryAdapterInfo", as_farproc(&query_kernel_adapter)},
+                                            {"D3DKMTCloseAdapter", as_farproc(&close_kernel_adapter)}});
+  const char* driver_key = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4d36e968-e325-11ce-bfc1-08002be10318}\\0031";
+  const unsigned long long twelve_gigabytes = 12ull << 30;
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, driver_key, "MatchingDeviceId", REG_SZ, "PCI\\VEN_10DE&DEV_2860", 22);
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, driver_key, "HardwareInformation.qwMemorySize", REG_QWORD, &twelve_gigabytes, 8);
+  const StagedAdapter stored{kAdapterMethods, L"Stored", 12ull << 30, 0, 4, 0, 0x10DE, 0x2860};
+  const struct {
+    std::vector<StagedAdapter> adapters;
+    std::string card, memory;
+  } exact[] = {
+      {{{kAdapterMethods, L"Integrated", 128ull << 20, 0, 1, 128ull << 20}, {kAdapterMethods, L"Other Discrete", 6ull << 30, 0, 2, 6ull << 30},
+        {kAdapterMethods, L"Discrete", 8ull << 30, 0, 3, 8ull << 30}}, "Discrete", "8192MB"},
+      {{stored, discrete}, "Stored", "12288MB"},
+      {{integrated}, "Integrated", "128MB"},
+      {{{kAdapterMethods, L"Shared Only", 0, 0, 5, 0}}, "Shared Only", "false"},
+      {{software}, "First Card", "false"},
+  };
+  factory_fails = false;
+  listed_devices = &devices;
+  for (const auto& row : exact) {
+    staged_adapters = row.adapters;
+    EXPECT_EQ(copy.call("GPU", "") + " " + copy.call("GPU", "MEMORY"), row.card + " " + row.memory);
+    EXPECT_EQ(references + kernel_adapters_open, 0) << row.card;
+  }
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, driver_key);
 }
 
 TEST(GermanLocale, MemoryWritesACommaAndNeverGroupsThousands) {
