@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <string>
@@ -917,6 +918,7 @@ TEST(Board, AnswersTheFirmwaresNamesOrFalse) {
 // the call returns.
 struct StagedDevice {
   std::wstring id, name, card;  // an empty name or card: no such property
+  DWORD state = DEVICE_STATE_ACTIVE;
 };
 struct AudioStage {
   std::vector<StagedDevice> outputs;
@@ -965,11 +967,17 @@ struct StagedEndpoint final : Staged<IMMDevice> {
   HRESULT STDMETHODCALLTYPE GetState(DWORD* state) override { return *state = DEVICE_STATE_ACTIVE, S_OK; }
 };
 struct StagedList final : Staged<IMMDeviceCollection> {
-  HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override { return *count = static_cast<UINT>(audio.outputs.size()), S_OK; }
-  HRESULT STDMETHODCALLTYPE Item(UINT i, IMMDevice** out) override { return *out = new StagedEndpoint(audio.outputs.at(i)), S_OK; }
+  std::vector<StagedDevice> listed;  // those in the states asked for
+  explicit StagedList(DWORD states) {
+    std::copy_if(audio.outputs.begin(), audio.outputs.end(), std::back_inserter(listed), [&](auto& d) { return (d.state & states) != 0; });
+  }
+  HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override { return *count = static_cast<UINT>(listed.size()), S_OK; }
+  HRESULT STDMETHODCALLTYPE Item(UINT i, IMMDevice** out) override { return *out = new StagedEndpoint(listed.at(i)), S_OK; }
 };
 struct StagedEnumerator final : Staged<IMMDeviceEnumerator> {
-  HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection** list) override { return *list = new StagedList, S_OK; }
+  HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD states, IMMDeviceCollection** list) override {
+    return *list = new StagedList(states), S_OK;
+  }
   HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(EDataFlow flow, ERole, IMMDevice** out) override {
     const bool none = flow == eRender ? audio.default_output < 0 : audio.inputs.empty();
     if (none) return *out = nullptr, E_NOTFOUND;
@@ -989,12 +997,13 @@ TEST(Audio, NamesTheSoundDevicesAsWindowsSoundSettingsDo) {
   const FreshToolcase copy;
   const StagedLookup devices(copy.module(), {{"CoCreateInstance", as_farproc(&staged_enumerator)}});
   const StagedDevice speakers{L"{0}.1", L"Speakers (Realtek(R) Audio)", L"Realtek(R) Audio"},
-      headphones{L"{0}.2", L"Kopfh\u00F6rer (USB)", L""}, hdmi{L"{0}.3", L"", L"NVIDIA"};
+      headphones{L"{0}.2", L"Kopfh\u00F6rer (USB)", L""}, hdmi{L"{0}.3", L"", L"NVIDIA"},
+      disabled{L"{0}.4", L"Line Out", L"Realtek(R) Audio", DEVICE_STATE_DISABLED};
   const struct {
     AudioStage stage;
     std::vector<std::pair<const char*, std::string>> answers;
   } rows[] = {
-      {{{speakers, headphones, hdmi}, 1, {{L"{1}.1", L"Microphone (USB Audio Device)", L"USB"}}},
+      {{{speakers, disabled, headphones, hdmi}, 2, {{L"{1}.1", L"Microphone (USB Audio Device)", L"USB"}}},
        {{"", "Kopfh\xC3\xB6rer (USB)"}, {"OUTPUT", "Kopfh\xC3\xB6rer (USB)"}, {"input", "Microphone (USB Audio Device)"},
         {"card", "false"}, {"count", "3"}, {"1", "Kopfh\xC3\xB6rer (USB)"}, {"2", "Speakers (Realtek(R) Audio)"},
         {"3", "false"}, {"4", "error"}, {"0", "error"}, {"02", "error"}, {"+2", "error"}, {"volume", "error"}}},
