@@ -116,6 +116,8 @@ Text firmware_names(std::span<const unsigned char> table, FirmwarePart part) noe
       if (!names.empty()) names.push_back(' ');
       names.append(name);
     }
+    // Names too long for an answer are cut, maybe right after a separator.
+    while (!names.empty() && names.view().back() == ' ') names.erase(names.size() - 1, 1);
     return names;
   }
   return Text();
