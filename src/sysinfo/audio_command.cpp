@@ -134,26 +134,14 @@ UINT active_outputs(IMMDeviceEnumerator* devices, UINT number, unique_com<IMMDev
   return count;
 }
 
-// "N": 1 to 4294967295, no sign or leading zero; none for any other text.
-std::optional<UINT> device_number(std::string_view input) {
-  if (input.empty() || input.size() > 10 || input.front() == '0') return std::nullopt;
-  std::uint64_t number = 0;
-  for (const char digit : input) {
-    if (digit < '0' || digit > '9') return std::nullopt;
-    number = number * 10 + static_cast<std::uint64_t>(digit - '0');
-  }
-  if (number > UINT32_MAX) return std::nullopt;
-  return static_cast<UINT>(number);
-}
-
 }  // namespace
 
 // "" or "output", "input", "card", "count", or "N": the sound devices.
 TOOLCASE_COMMAND(Audio) {
   return run_text_command(data, main_window, [](const Text& input, TextEncoding encoding) {
     const std::optional<AudioRequest> request = text::look_up(kRequests, input);
-    // The device's number, 0 for a keyword.
-    const UINT number = request ? 0 : device_number(input.view()).value_or(0);
+    // The device's number (1 to 4294967295, no sign or leading zero), 0 for a keyword.
+    const UINT number = request ? 0 : text::parse_prefixed_id(input.view(), "").id;
     if (!request && number == 0) return Text(kError);
     const ComForCall com;
     IMMDeviceEnumerator* created = nullptr;
